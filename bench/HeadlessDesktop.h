@@ -1,0 +1,36 @@
+#pragma once
+
+#include <chrono>
+#include <cstdlib>
+
+#include "model/Window.h"
+#include "platform/WindowServices.h"
+
+namespace scorvane {
+
+// Window services that draw nothing and answer every question with its default, for benchmarks.
+class HeadlessDesktop final : public WindowServices, public WindowHost {
+public:
+    int MessageBox(const std::string& text, int style, const std::string& title) override;
+    void Yield() override {}
+    void Beep() override {}
+    void RunCommandLine(const std::string&) override {}
+    void ShellOpen(const std::string&) override {}
+    [[noreturn]] void EndProgram() override { std::exit(0); }
+    double SecondsSinceMidnight() override;
+    double MonotonicSeconds() override;
+    std::string PickFolder(const std::string&, unsigned) override { return {}; }
+    std::vector<std::string> PickFiles(const std::string&, const std::vector<FileFilter>&, const std::string&,
+                                       bool) override {
+        return {};
+    }
+    void Shown(Window&) override {}
+    void Hidden(Window&) override {}
+    void Unloaded(Window&) override {}
+    void Refresh(Window&) override {}
+    void RunModal(Window& window) override { window.Unload(); }
+
+    int messages = 0;
+};
+
+}  // namespace scorvane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QCursor>
+#include <QIcon>
+#include <QImage>
+
+namespace scorvane {
+
+// The main window's 722 x 367 background: a dark blue field with rounded panels.
+QImage MainWindowBackground();
+
+// The progress window's 473 x 252 dark blue background, lighter at the top.
+QImage ProgressBackground();
+
+// The 1 x 50 strip that, stretched, draws the progress bar.
+QImage ProgressBarStrip();
+
+// The window icon in 16, 32, 48 and 256 pixels.
+QIcon WindowIcon();
+
+// The pointing-hand pointer, 32 x 32, hot spot at the finger tip.
+QCursor HandCursor();
+
+}  // namespace scorvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <map>
+
+#include "desktop/ViewSupport.h"
+#include "model/Form1.h"
+
+namespace scorvane {
+
+// Draws the main window from its model and turns Qt events into calls of the model's handlers.
+class MainWindowView final : public QMainWindow {
+public:
+    MainWindowView(Form1& form, std::function<void()> afterEvent);
+    // Brings every widget up to date from the model.
+    void Sync();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class Surface;
+    void BuildMenus();
+    void Handle(const std::function<void()>& handler);
+
+    Form1& form_;
+    std::function<void()> afterEvent_;
+    Surface* surface_ = nullptr;
+    QListWidget* list2_ = nullptr;
+    QCheckBox* check1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QComboBox* combo1_ = nullptr;
+    QComboBox* drive1_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    std::map<Label*, ModelLabel*> labels_;
+    std::map<MenuItem*, QAction*> actions_;
+};
+
+}  // namespace scorvane

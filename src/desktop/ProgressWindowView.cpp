@@ -1,0 +1,92 @@
+#include "desktop/ProgressWindowView.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "desktop/Artwork.h"
+
+namespace scorvane {
+
+namespace {
+// The character code of a key press, as the model's key handlers take it (27 for Esc).
+int KeyAscii(const QKeyEvent& event) {
+    if (event.key() == Qt::Key_Escape) return 27;
+    const QString text = event.text();
+    return text.isEmpty() ? 0 : text.at(0).unicode();
+}
+}  // namespace
+
+ProgressWindowView::ProgressWindowView(Dialog& dialog, std::function<void()> afterEvent)
+    : QWidget(nullptr, Qt::Dialog | Qt::FramelessWindowHint),
+      dialog_(dialog),
+      afterEvent_(std::move(afterEvent)),
+      background_(ProgressBackground()),
+      barStrip_(ProgressBarStrip()) {
+    setObjectName(QStringLiteral("Dialog"));
+    setFixedSize(TwipsToPixels(dialog_.width), TwipsToPixels(dialog_.height));
+
+    // Shadows first, then the white texts over them.
+    for (Label* label : {&dialog_.Label5, &dialog_.Label6, &dialog_.Label7, &dialog_.Label10, &dialog_.Label4,
+                         &dialog_.Label3, &dialog_.Label1, &dialog_.Label2, &dialog_.Label8, &dialog_.Label9}) {
+        labels_[label] = new ModelLabel(*label, this, afterEvent_);
+    }
+    cancel_ = new QPushButton(this);
+    cancel_->setObjectName(QStringLiteral("CancelButton"));
+    cancel_->setFocusPolicy(Qt::StrongFocus);
+    cancel_->installEventFilter(this);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        if (dialog_.CancelButton.onClick) dialog_.CancelButton.onClick();
+        afterEvent_();
+    });
+    Sync();
+}
+
+void ProgressWindowView::Sync() {
+    setCursor(dialog_.mousePointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
+    for (auto& [label, view] : labels_) ApplyLabel(*label, *view);
+    ApplyControl(dialog_.CancelButton, *cancel_);
+    cancel_->setText(ToDisplay(dialog_.CancelButton.caption));
+    update();
+}
+
+void ProgressWindowView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), ToQColor(dialog_.backColor.value_or(0)));
+    if (dialog_.Image1.visible) painter.drawImage(0, 0, background_);
+    if (dialog_.Shape1.visible) {
+        painter.setPen(Qt::black);
+        painter.drawRect(TwipsRect(dialog_.Shape1).adjusted(0, 0, -1, -1));
+    }
+    if (dialog_.ImgBar.visible && dialog_.ImgBar.width > 0) {
+        painter.drawImage(TwipsRect(dialog_.ImgBar), barStrip_);
+    }
+}
+
+void ProgressWindowView::keyPressEvent(QKeyEvent* event) {
+    int key = KeyAscii(*event);
+    if (key != 0 && dialog_.onKeyPress) {
+        dialog_.onKeyPress(key);
+        afterEvent_();
+    }
+}
+
+bool ProgressWindowView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cancel_ && event->type() == QEvent::KeyPress) {
+        int key = KeyAscii(*static_cast<QKeyEvent*>(event));
+        if (key != 0 && dialog_.CancelButton.onKeyPress) {
+            dialog_.CancelButton.onKeyPress(key);
+            afterEvent_();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ProgressWindowView::closeEvent(QCloseEvent* event) {
+    // Closing the progress window by any means is a stop request; the run unloads it.
+    event->ignore();
+    if (dialog_.CancelButton.onClick) dialog_.CancelButton.onClick();
+    afterEvent_();
+}
+
+}  // namespace scorvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <map>
+
+#include "desktop/ViewSupport.h"
+#include "model/Dialog.h"
+
+namespace scorvane {
+
+// Draws the progress window from its model: background, bar frame, bar, texts and the Cancel button.
+class ProgressWindowView final : public QWidget {
+public:
+    ProgressWindowView(Dialog& dialog, std::function<void()> afterEvent);
+    void Sync();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Dialog& dialog_;
+    std::function<void()> afterEvent_;
+    QImage background_;
+    QImage barStrip_;
+    QPushButton* cancel_ = nullptr;
+    std::map<Label*, ModelLabel*> labels_;
+};
+
+}  // namespace scorvane

@@ -1,0 +1,198 @@
+#include "desktop/QtDesktop.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QTime>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+
+#include "desktop/MainWindowView.h"
+#include "desktop/ProgressWindowView.h"
+#include "desktop/ViewSupport.h"
+#include "model/Dialog.h"
+#include "model/Form1.h"
+
+namespace scorvane {
+
+namespace {
+void SyncView(QWidget* view) {
+    if (auto* main = dynamic_cast<MainWindowView*>(view)) main->Sync();
+    if (auto* progress = dynamic_cast<ProgressWindowView*>(view)) progress->Sync();
+}
+
+void Centre(QWidget& view) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    QRect frame = view.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    view.move(frame.topLeft());
+}
+}  // namespace
+
+QtDesktop::QtDesktop(std::function<void()> endProgram) : endProgram_(std::move(endProgram)) { monotonic_.start(); }
+
+QtDesktop::~QtDesktop() {
+    for (auto& [window, view] : views_) delete view.data();
+}
+
+int QtDesktop::MessageBox(const std::string& text, int style, const std::string& title) {
+    QMessageBox box(ActiveParent());
+    box.setWindowTitle(ToDisplay(title));
+    box.setText(ToDisplay(text));
+    const int icon = style & 0x70;
+    box.setIcon(icon == MessageStyle::Exclamation   ? QMessageBox::Warning
+                : icon == MessageStyle::Information ? QMessageBox::Information
+                : icon == 0x20                      ? QMessageBox::Question
+                : icon == 0x10                      ? QMessageBox::Critical
+                                                    : QMessageBox::NoIcon);
+    if ((style & 0x0F) == MessageStyle::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton((style & MessageStyle::SecondButtonDefault) ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+void QtDesktop::Yield() {
+    SyncAll();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    SyncAll();
+}
+
+void QtDesktop::Beep() { QApplication::beep(); }
+
+void QtDesktop::RunCommandLine(const std::string& commandLine) {
+    QStringList parts = QProcess::splitCommand(QString::fromStdString(commandLine));
+    if (parts.isEmpty()) return;
+    const QString program = parts.takeFirst();
+    QProcess::startDetached(program, parts);
+}
+
+void QtDesktop::ShellOpen(const std::string& target) {
+    QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(target)));
+}
+
+void QtDesktop::EndProgram() {
+    if (endProgram_) endProgram_();
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+double QtDesktop::SecondsSinceMidnight() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+
+double QtDesktop::MonotonicSeconds() { return static_cast<double>(monotonic_.nsecsElapsed()) / 1e9; }
+
+std::string QtDesktop::PickFolder(const std::string& title, unsigned /*flags*/) {
+    return QFileDialog::getExistingDirectory(ActiveParent(), ToDisplay(title)).toStdString();
+}
+
+std::vector<std::string> QtDesktop::PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
+                                              const std::string& initialFolder, bool multiple) {
+    QStringList patterns;
+    for (const auto& [description, pattern] : filters) {
+        QString glob = QString::fromStdString(pattern);
+        glob.replace(QLatin1Char(';'), QLatin1Char(' '));
+        patterns << QStringLiteral("%1 (%2)").arg(ToDisplay(description), glob);
+    }
+    const QString filter = patterns.join(QStringLiteral(";;"));
+    const QString folder = QString::fromStdString(initialFolder);
+    QStringList chosen;
+    if (multiple) {
+        chosen = QFileDialog::getOpenFileNames(ActiveParent(), ToDisplay(title), folder, filter);
+    } else {
+        const QString one = QFileDialog::getOpenFileName(ActiveParent(), ToDisplay(title), folder, filter);
+        if (!one.isEmpty()) chosen << one;
+    }
+    std::vector<std::string> paths;
+    for (const QString& path : chosen) paths.push_back(path.toStdString());
+    return paths;
+}
+
+QWidget* QtDesktop::EnsureView(Window& window) {
+    auto& view = views_[&window];
+    if (view) return view;
+    auto afterEvent = [this] { SyncAll(); };
+    if (auto* form = dynamic_cast<Form1*>(&window)) {
+        view = new MainWindowView(*form, afterEvent);
+    } else if (auto* dialog = dynamic_cast<Dialog*>(&window)) {
+        view = new ProgressWindowView(*dialog, afterEvent);
+    } else {
+        view = new QWidget;
+    }
+    return view;
+}
+
+QWidget* QtDesktop::ViewOf(const Window& window) const {
+    const auto found = views_.find(&window);
+    return found == views_.end() ? nullptr : found->second.data();
+}
+
+QWidget* QtDesktop::ActiveParent() const {
+    for (const auto& [window, view] : views_) {
+        if (view && view->isVisible() && window->IsModal()) return view;
+    }
+    for (const auto& [window, view] : views_) {
+        if (view && view->isVisible()) return view;
+    }
+    return nullptr;
+}
+
+void QtDesktop::Shown(Window& window) {
+    QWidget* view = EnsureView(window);
+    SyncView(view);
+    if (!view->isVisible()) {
+        view->show();
+        Centre(*view);
+    }
+    view->raise();
+}
+
+void QtDesktop::Hidden(Window& window) {
+    if (QWidget* view = ViewOf(window)) view->hide();
+}
+
+void QtDesktop::Unloaded(Window& window) {
+    const auto found = views_.find(&window);
+    if (found != views_.end()) {
+        if (found->second) {
+            found->second->hide();
+            found->second->deleteLater();  // the view may be inside one of its own events
+        }
+        views_.erase(found);
+    }
+    if (const auto loop = modalLoops_.find(&window); loop != modalLoops_.end()) loop->second->quit();
+}
+
+void QtDesktop::Refresh(Window& window) {
+    if (QWidget* view = ViewOf(window)) {
+        SyncView(view);
+        view->repaint();
+    }
+}
+
+void QtDesktop::RunModal(Window& window) {
+    QWidget* view = EnsureView(window);
+    view->setWindowModality(Qt::ApplicationModal);
+    Shown(window);
+    if (!window.IsLoaded()) return;
+    QEventLoop loop;
+    modalLoops_[&window] = &loop;
+    loop.exec();
+    modalLoops_.erase(&window);
+}
+
+void QtDesktop::SyncAll() {
+    for (auto& [window, view] : views_) {
+        if (view) SyncView(view);
+    }
+}
+
+}  // namespace scorvane

@@ -1,0 +1,86 @@
+#include "engine/GutmannMethod.h"
+
+#include "engine/FailureMessages.h"
+#include "engine/WipeHelpers.h"
+#include "model/Program.h"
+#include "platform/Text.h"
+
+namespace scorvane {
+
+namespace {
+std::vector<std::uint8_t> Cycle(int pass) {
+    switch (pass) {
+        case 5: return {0x55};
+        case 6: return {0xAA};
+        case 7:
+        case 26: return {0x92, 0x49, 0x24};
+        case 8:
+        case 27: return {0x49, 0x24, 0x92};
+        case 9:
+        case 28: return {0x24, 0x92, 0x49};
+        case 29: return {0x6D, 0xB6, 0xDB};
+        case 30: return {0xB6, 0xDB, 0x6D};
+        case 31: return {0xDB, 0x6D, 0xB6};
+        default: return {static_cast<std::uint8_t>(0x11 * (pass - 10))};  // passes 10 to 25
+    }
+}
+
+bool IsRandomPass(int pass) { return pass <= 4 || pass >= 32; }
+}  // namespace
+
+std::unique_ptr<PassPattern> GutmannPattern(Program& program, int pass) {
+    if (IsRandomPass(pass)) return std::make_unique<RandomPattern>(program.random(), ByteRange::AllBytes);
+    return std::make_unique<CyclePattern>(Cycle(pass));
+}
+
+bool WriteToFile(Program& program, const std::string& path, std::int64_t length, PassPattern& pattern) {
+    FileServices& files = program.files();
+    program.windows().Yield();
+    ClearAttributes(program, path);
+    const auto file = files.Open(path, OpenMode::ByteAccess);
+    if (!file) {
+        ShowWipeFailure(program, file.failure());
+        return false;
+    }
+    Result<> written = files.Seek(file.value(), 1);
+    if (written) written = WritePattern(files, file.value(), length, pattern);
+    if (written) written = files.Flush(file.value());
+    if (!written) {
+        (void)files.Close(file.value());
+        ShowWipeFailure(program, written.failure());
+        return false;
+    }
+    program.windows().Yield();
+    (void)files.Close(file.value());
+    return true;
+}
+
+void ShowGutmannProgress(Program& program, int pass, const std::string& displayName, int total) {
+    Dialog& dialog = program.dialog();
+    const std::int64_t percent = std::int64_t{100} * pass / total;
+    dialog.Label8.caption = "Wiping: " + displayName + "\r" + Decimal(percent) + "% (" + program.Lang[69] + " " +
+                            Decimal(pass) + ")";
+    dialog.ImgBar.width = BarWidth(total, pass);
+    dialog.Refresh();
+    program.windows().Yield();
+}
+
+GutmannResult WipeGutmann(Program& program, const std::string& path, const std::string& displayName) {
+    (void)program.files().SetAttributes(path, Attribute::Normal);
+    const auto length = program.files().LengthOf(path);
+    if (!length) {
+        program.CancelFlag = 1;
+        ShowGutmannFailure(program, length.failure());
+        return GutmannResult::Failed;
+    }
+    for (int pass = 1; pass <= kGutmannPasses; ++pass) {
+        const auto pattern = GutmannPattern(program, pass);
+        // The failed write has shown its message; the file is kept and the run goes on with the next item.
+        if (!WriteToFile(program, path, length.value(), *pattern)) return GutmannResult::Failed;
+        if (program.CancelFlag == 1) return GutmannResult::Stopped;
+        ShowGutmannProgress(program, pass, displayName, kGutmannPasses);
+    }
+    return GutmannResult::Done;
+}
+
+}  // namespace scorvane

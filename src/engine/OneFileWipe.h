@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace scorvane {
+
+class Program;
+
+// Files below this length are written in one piece per pass, without progress.
+inline constexpr std::int64_t kSmallFileLimit = 1000;
+inline constexpr int kChunks = 100;
+inline constexpr int kNewNameLength = 24;
+
+// Destroys one file: overwrites it by the passes of `method` (0 to 8; any other number wipes as
+// method 0), flushing every pass to the disk, then renames it to 24 random capital letters, cuts it to
+// a 3-byte stub and deletes it. A missing file is skipped silently; a link or special file is removed
+// as a name. A failure shows one message and keeps the file under its own name; a stop (CancelFlag)
+// shows the cancelled message, keeps the file, and leaves CancelFlag at 1.
+void WipeFile(Program& program, const std::string& path, int method);
+
+// The name after the last separator, cut to 40 characters, trailing blanks removed, then "...";
+// empty when the path has no separator.
+std::string DisplayName(const std::string& path);
+// "Wiping: ", the display name, CR, the percentage, "%", and " (", Lang[69], " ", pass, ")" for a labelled pass.
+std::string ProgressText(const Program& program, const std::string& displayName, int percent, int passLabel);
+
+}  // namespace scorvane

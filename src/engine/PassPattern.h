@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "engine/PassPlans.h"
+#include "platform/FileServices.h"
+
+namespace scorvane {
+
+class RandomStream;
+
+// Writes of a few MiB at most, however large the file: memory stays bounded. A multiple of 3, so that
+// the 3-byte cycles of the 35-pass patterns keep their phase from block to block.
+inline constexpr std::size_t kWriteBlock = 3 * 1024 * 1024;
+
+// The bytes of one pass, produced in order from the file's first byte, block by block.
+class PassPattern {
+public:
+    virtual ~PassPattern() = default;
+    // The next `size` bytes (size at most kWriteBlock).
+    virtual std::span<const std::uint8_t> Next(std::size_t size) = 0;
+};
+
+// Random bytes of a range, drawn afresh for every block.
+class RandomPattern final : public PassPattern {
+public:
+    RandomPattern(RandomStream& random, ByteRange range) : random_(random), range_(range) {}
+    std::span<const std::uint8_t> Next(std::size_t size) override;
+
+private:
+    RandomStream& random_;
+    ByteRange range_;
+    std::vector<std::uint8_t> block_;
+};
+
+// A cycle of one to three bytes repeated from the file's first byte.
+class CyclePattern final : public PassPattern {
+public:
+    explicit CyclePattern(std::vector<std::uint8_t> cycle);
+    std::span<const std::uint8_t> Next(std::size_t size) override;
+
+private:
+    std::vector<std::uint8_t> block_;
+};
+
+// Bytes held whole in memory (the small-file passes).
+class BufferPattern final : public PassPattern {
+public:
+    explicit BufferPattern(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    std::span<const std::uint8_t> Next(std::size_t size) override;
+
+private:
+    std::vector<std::uint8_t> bytes_;
+    std::size_t at_ = 0;
+};
+
+// Writes `count` bytes of `pattern` at the file's current position, block by block.
+Result<> WritePattern(FileServices& files, FileHandle file, std::int64_t count, PassPattern& pattern);
+
+}  // namespace scorvane

@@ -1,0 +1,34 @@
+#include "engine/ProgressWindow.h"
+
+#include "model/Program.h"
+
+namespace scorvane {
+
+void Dialog_Form_Load(Program& program) {
+    Dialog& dialog = program.dialog();
+    dialog.mousePointer = MousePointer::Hourglass;
+    dialog.Label8.caption = program.Lang[61];
+    dialog.Label9.caption = program.Lang[62] + "\r" + program.Lang[65];
+    dialog.CancelButton.caption = "&" + program.Lang[63];
+    dialog.ImgBar.width = 0;
+    program.CancelFlag = 0;
+}
+
+void Dialog_Form_Unload(Program& program) { program.dialogUnloaded().mousePointer = MousePointer::Default; }
+
+void CancelButton_Click(Program& program) {
+    program.dialogUnloaded().Label9.caption = program.Lang[64];
+    program.CancelFlag = 1;
+}
+
+void CancelButton_KeyPress(Program& program, int& keyAscii) {
+    if (keyAscii == kEscape) CancelButton_Click(program);
+}
+
+void Dialog_Form_KeyPress(Program& program, int& keyAscii) { CancelButton_KeyPress(program, keyAscii); }
+
+void UnloadDialogIfLoaded(Program& program) {
+    if (program.IsDialogLoaded()) program.dialogUnloaded().Unload();
+}
+
+}  // namespace scorvane

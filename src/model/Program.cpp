@@ -1,0 +1,29 @@
+#include "model/Program.h"
+
+#include "platform/Locale.h"
+#include "platform/Paths.h"
+
+namespace scorvane {
+
+Program::Program(Platform platform)
+    : files_(platform.files),
+      windows_(platform.windows),
+      host_(platform.host),
+      drives_(platform.drives),
+      facts_(std::move(platform.facts)),
+      random_(platform.random ? std::move(platform.random) : RandomStream::FromSystem()),
+      localeCountry_(platform.localeCountry ? std::move(platform.localeCountry) : LocaleCountryName) {}
+
+std::string Program::InProgramFolder(std::string_view name) const { return JoinPath(facts_.programFolder, name); }
+
+Form1& Program::form1() {
+    form1_.Load(host_);
+    return form1_;
+}
+
+Dialog& Program::dialog() {
+    dialog_.Load(host_);
+    return dialog_;
+}
+
+}  // namespace scorvane

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "model/Dialog.h"
+#include "model/Form1.h"
+#include "platform/Drives.h"
+#include "platform/FileServices.h"
+#include "platform/ProcessFacts.h"
+#include "platform/RandomStream.h"
+#include "platform/WindowServices.h"
+
+namespace scorvane {
+
+// The platform the program runs on: handed in whole, so that tests give fakes.
+struct Platform {
+    FileServices& files;
+    WindowServices& windows;
+    WindowHost& host;
+    DriveProvider& drives;
+    ProcessFacts facts;
+    std::unique_ptr<RandomStream> random;             // empty: seeded from the operating system
+    std::function<std::string()> localeCountry;       // empty: the user's locale
+};
+
+// The program's state: its platform services, the module state and the windows. Touching a window
+// through its accessor loads it first, running its load handler, as the program requires.
+class Program {
+public:
+    static constexpr int kLangSize = 91;
+
+    explicit Program(Platform platform);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    FileServices& files() { return files_; }
+    WindowServices& windows() { return windows_; }
+    DriveProvider& drives() { return drives_; }
+    RandomStream& random() { return *random_; }
+    const ProcessFacts& facts() const { return facts_; }
+    std::string LocaleCountry() const { return localeCountry_(); }
+
+    // The program folder followed by the separator and `name`.
+    std::string InProgramFolder(std::string_view name) const;
+
+    Form1& form1();
+    Dialog& dialog();
+    bool IsDialogLoaded() const { return dialog_.IsLoaded(); }
+    bool IsForm1Loaded() const { return form1_.IsLoaded(); }
+    // The windows as they are, without loading them (for wiring and for the views).
+    Form1& form1Unloaded() { return form1_; }
+    Dialog& dialogUnloaded() { return dialog_; }
+
+    // Module state.
+    std::array<std::string, kLangSize> Lang;
+    std::array<std::string, 9> MethodName;
+    std::array<std::string, 21> MethodDesc;
+    std::string LangFile;
+    int CancelFlag = 0;
+    bool MethodConfirmed = false;
+
+private:
+    FileServices& files_;
+    WindowServices& windows_;
+    WindowHost& host_;
+    DriveProvider& drives_;
+    ProcessFacts facts_;
+    std::unique_ptr<RandomStream> random_;
+    std::function<std::string()> localeCountry_;
+    Form1 form1_;
+    Dialog dialog_;
+};
+
+}  // namespace scorvane

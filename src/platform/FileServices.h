@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Result.h"
+
+namespace scorvane {
+
+// A file number handed out by Open; numbers are never reused within one run, so a number that
+// a close-all has released stays invalid (failure 52) instead of reaching another file.
+using FileHandle = int;
+
+enum class OpenMode {
+    ByteAccess,  // read and write at byte positions; an existing regular file only, never created, no link followed
+    TextOutput,  // created, or cut to length 0
+    TextInput,   // read from the start; a missing file is failure 53
+};
+
+namespace Attribute {
+inline constexpr std::uint32_t ReadOnly = 0x1;
+inline constexpr std::uint32_t Folder = 0x10;
+inline constexpr std::uint32_t Archive = 0x20;
+inline constexpr std::uint32_t Normal = 0x80;
+}  // namespace Attribute
+
+// What a name is, seen without following a link.
+enum class EntryKind { Missing, RegularFile, Folder, Other };
+
+struct FolderListing {
+    std::vector<std::string> fileNames;   // regular files, names without the folder
+    std::vector<std::string> subFolders;  // full paths
+    std::vector<std::string> others;      // links, FIFOs, sockets, devices: full paths
+};
+
+struct FreeSpace {
+    std::uint64_t freeToCaller = 0;
+    std::uint64_t total = 0;
+    std::uint64_t totalFree = 0;
+};
+
+// The file operations the program relies on. Every failure carries the program's failure number.
+class FileServices {
+public:
+    virtual ~FileServices() = default;
+
+    virtual Result<FileHandle> Open(const std::string& path, OpenMode mode) = 0;
+    // The next read or write goes to this byte position, counted from 1.
+    virtual Result<> Seek(FileHandle file, std::int64_t position) = 0;
+    // Type tag 8 and the length as two little-endian 16-bit numbers, then the bytes of the text.
+    // A text longer than 65,535 bytes stores 65,535 in its length field.
+    virtual Result<> WriteTagged(FileHandle file, std::string_view text) = 0;
+    // The same bytes as WriteTagged of `count` copies of `fill`, without building the text.
+    virtual Result<> WriteTaggedFill(FileHandle file, char fill, std::int64_t count) = 0;
+    // The bytes and nothing else; a short write is continued until every byte is written.
+    virtual Result<> WriteRaw(FileHandle file, std::span<const std::uint8_t> bytes) = 0;
+    // The text followed by CR LF.
+    virtual Result<> PrintLine(FileHandle file, std::string_view text) = 0;
+    // The next comma-separated field of a line: leading blanks skipped, quotes of a quoted field removed.
+    virtual Result<std::string> ReadField(FileHandle file) = 0;
+    // The next line without its CR LF or LF.
+    virtual Result<std::string> ReadLine(FileHandle file) = 0;
+    virtual bool AtEnd(FileHandle file) = 0;
+    virtual Result<std::int64_t> Length(FileHandle file) = 0;
+    virtual Result<std::int64_t> LengthOf(const std::string& path) = 0;
+    // Everything written so far reaches stable storage.
+    virtual Result<> Flush(FileHandle file) = 0;
+    virtual Result<> Close(FileHandle file) = 0;
+    virtual void CloseAll() = 0;
+
+    // The name part of `path` when it names a regular file (no link followed); for a path that ends in
+    // the separator, the name of a regular file in that folder; otherwise the empty text.
+    virtual std::string Exists(const std::string& path) = 0;
+    virtual EntryKind KindOf(const std::string& path) = 0;
+    // Removes a name that is not a folder (a link is removed, never followed).
+    virtual Result<> Delete(const std::string& path) = 0;
+    // Never replaces an existing name: an existing target is failure 58 ("File already exists").
+    virtual Result<> Rename(const std::string& from, const std::string& to) = 0;
+    virtual Result<> MakeFolder(const std::string& path) = 0;
+    virtual Result<> RemoveFolder(const std::string& path) = 0;
+    // Attribute::Folder for a folder, Attribute::ReadOnly when the owner may not write, else Normal.
+    virtual Result<std::uint32_t> GetAttributes(const std::string& path) = 0;
+    // Normal or Archive give the owner read and write (and search on a folder); ReadOnly takes write away.
+    virtual Result<> SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    virtual Result<FolderListing> ListFolder(const std::string& path) = 0;
+    virtual Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) = 0;
+};
+
+}  // namespace scorvane

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "platform/FileServices.h"
+
+namespace scorvane {
+
+// The file services over POSIX calls.
+class PosixFileServices final : public FileServices {
+public:
+    PosixFileServices();
+    ~PosixFileServices() override;
+    PosixFileServices(const PosixFileServices&) = delete;
+    PosixFileServices& operator=(const PosixFileServices&) = delete;
+
+    Result<FileHandle> Open(const std::string& path, OpenMode mode) override;
+    Result<> Seek(FileHandle file, std::int64_t position) override;
+    Result<> WriteTagged(FileHandle file, std::string_view text) override;
+    Result<> WriteTaggedFill(FileHandle file, char fill, std::int64_t count) override;
+    Result<> WriteRaw(FileHandle file, std::span<const std::uint8_t> bytes) override;
+    Result<> PrintLine(FileHandle file, std::string_view text) override;
+    Result<std::string> ReadField(FileHandle file) override;
+    Result<std::string> ReadLine(FileHandle file) override;
+    bool AtEnd(FileHandle file) override;
+    Result<std::int64_t> Length(FileHandle file) override;
+    Result<std::int64_t> LengthOf(const std::string& path) override;
+    Result<> Flush(FileHandle file) override;
+    Result<> Close(FileHandle file) override;
+    void CloseAll() override;
+
+    std::string Exists(const std::string& path) override;
+    EntryKind KindOf(const std::string& path) override;
+    Result<> Delete(const std::string& path) override;
+    Result<> Rename(const std::string& from, const std::string& to) override;
+    Result<> MakeFolder(const std::string& path) override;
+    Result<> RemoveFolder(const std::string& path) override;
+    Result<std::uint32_t> GetAttributes(const std::string& path) override;
+    Result<> SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    Result<FolderListing> ListFolder(const std::string& path) override;
+    Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) override;
+
+private:
+    struct OpenFile;
+    Result<OpenFile*> Find(FileHandle file);
+    Result<> WriteAll(OpenFile& file, const void* data, std::size_t size);
+    int ReadByte(OpenFile& file);   // the next byte, or -1 at the end
+    int PeekByte(OpenFile& file);
+
+    std::map<FileHandle, std::unique_ptr<OpenFile>> files_;
+    FileHandle nextHandle_ = 1;
+};
+
+}  // namespace scorvane

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace scorvane {
+
+// The program's one random generator: the AES-128-CTR key stream of OpenSSL, seeded once from the
+// operating system and never reseeded. A fixed seed gives a repeatable stream for tests.
+class RandomStream {
+public:
+    using Seed = std::array<std::uint8_t, 32>;  // key and counter block
+
+    static std::unique_ptr<RandomStream> FromSystem();
+    static std::unique_ptr<RandomStream> FromSeed(const Seed& seed);
+    ~RandomStream();
+    RandomStream(const RandomStream&) = delete;
+    RandomStream& operator=(const RandomStream&) = delete;
+
+    // Random bytes 0 to 255.
+    void Fill(std::span<std::uint8_t> out);
+    // Random digit characters '0' to '9', each equally likely.
+    void FillDigits(std::span<std::uint8_t> out);
+    // A draw r with 0 <= r < 1, of single precision (24 random bits).
+    double NextUnit();
+    // An integer of [low, high], each equally likely; high - low must fit in 32 bits.
+    std::int64_t NextInRange(std::int64_t low, std::int64_t high);
+
+private:
+    explicit RandomStream(const Seed& seed);
+    std::uint32_t Next32();
+    void Refill();
+
+    struct Cipher;
+    std::unique_ptr<Cipher> cipher_;
+    std::vector<std::uint8_t> pool_;
+    std::size_t poolPos_ = 0;
+};
+
+}  // namespace scorvane

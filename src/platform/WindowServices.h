@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace scorvane {
+
+namespace MessageStyle {
+inline constexpr int Ok = 0;
+inline constexpr int YesNo = 4;
+inline constexpr int Exclamation = 0x30;
+inline constexpr int Information = 0x40;
+inline constexpr int SecondButtonDefault = 0x100;
+}  // namespace MessageStyle
+
+namespace MessageAnswer {
+inline constexpr int Ok = 1;
+inline constexpr int Yes = 6;
+inline constexpr int No = 7;
+}  // namespace MessageAnswer
+
+// A pattern of a file dialog: its description and the pattern itself ("*.lng").
+using FileFilter = std::pair<std::string, std::string>;
+
+// The message, dialog, event-loop and process operations the program relies on. The windows
+// themselves are models (see model/Window.h); this is everything else the desktop gives them.
+class WindowServices {
+public:
+    virtual ~WindowServices() = default;
+
+    // Shows a message box and waits for the user: 1 OK, 6 Yes, 7 No.
+    virtual int MessageBox(const std::string& text, int style, const std::string& title) = 0;
+    // Handles every pending event (repaints, ticks, clicks, keys) before it returns.
+    virtual void Yield() = 0;
+    virtual void Beep() = 0;
+    // Starts a command line detached, without waiting for it.
+    virtual void RunCommandLine(const std::string& commandLine) = 0;
+    // Opens a document, folder or web address with the handler the desktop associates with it.
+    virtual void ShellOpen(const std::string& target) = 0;
+    // Ends the program at once: no unload handler runs and nothing is saved.
+    [[noreturn]] virtual void EndProgram() = 0;
+    // The time of day in seconds since midnight, with a fractional part.
+    virtual double SecondsSinceMidnight() = 0;
+    // Seconds from an arbitrary start that never goes back.
+    virtual double MonotonicSeconds() = 0;
+    // The folder picker: the chosen folder's path, or the empty text. `flags` are the picker's options.
+    virtual std::string PickFolder(const std::string& title, unsigned flags) = 0;
+    // The open-file dialog: the chosen files' full paths, all in one folder; none when cancelled.
+    virtual std::vector<std::string> PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
+                                               const std::string& initialFolder, bool multiple) = 0;
+};
+
+}  // namespace scorvane

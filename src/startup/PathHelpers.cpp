@@ -1,0 +1,72 @@
+#include "startup/PathHelpers.h"
+
+#include <vector>
+
+#include "model/Program.h"
+#include "platform/Paths.h"
+
+namespace scorvane {
+
+bool IsFolder(Program& program, const std::string& path) {
+    std::string target = path;
+    while (target.size() > 1 && target.back() == kSeparator) target.pop_back();
+    const auto attributes = program.files().GetAttributes(target);
+    return attributes && (attributes.value() & Attribute::Folder) != 0;
+}
+
+unsigned FolderPickerFlags(double mode) {
+    if (mode == 1) return 0x1;
+    if (mode == 2) return 0x2;
+    if (mode == 3) return 0x4;
+    if (mode == 4) return 0x8;
+    if (mode == 5) return 0x1000;
+    if (mode == 6) return 0x2000;
+    return 0;
+}
+
+std::string BrowseForFolder(Program& program, const std::string& title, double mode) {
+    return program.windows().PickFolder(title, FolderPickerFlags(mode));
+}
+
+namespace {
+// "desc NUL pattern NUL desc NUL pattern NUL" as pairs.
+std::vector<FileFilter> ParseFilter(const std::string& filter) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start < filter.size()) {
+        const auto end = filter.find('\0', start);
+        parts.push_back(filter.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    std::vector<FileFilter> pairs;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) pairs.emplace_back(parts[i], parts[i + 1]);
+    return pairs;
+}
+}  // namespace
+
+std::string OpenFileDialog(Program& program, int mode, const std::string& title, const std::string& /*fileName*/,
+                           const std::string& filter, const std::string& initialFolder,
+                           const std::string& /*defaultExtension*/) {
+    if (mode != 1) return {};
+    const auto chosen = program.windows().PickFiles(title, ParseFilter(filter), initialFolder, true);
+    if (chosen.empty()) return {};
+
+    std::string buffer;
+    if (chosen.size() == 1) {
+        buffer = chosen.front();
+    } else {
+        const std::string_view first = chosen.front();
+        const auto separator = first.rfind(kSeparator);
+        buffer = separator == 0 ? std::string(1, kSeparator) : std::string(first.substr(0, separator));
+        for (const auto& path : chosen) {
+            buffer.push_back('\0');
+            buffer.append(NamePart(path));
+        }
+        buffer.push_back('\0');
+    }
+    buffer.resize(std::max(kFileBufferLength, buffer.size() + 1), '\0');
+    return buffer;
+}
+
+}  // namespace scorvane

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace scorvane {
+
+class Program;
+
+// The main window's load handler: its title with the version, the free space of the selected drive
+// and the colour of the destroy-files button.
+void Form1_Load(Program& program);
+// The title: the program's title, a blank, then major.minor.0.revision ("Scorvane 2.5.0.15").
+std::string TitleWithVersion(const Program& program);
+
+}  // namespace scorvane
