@@ -2,12 +2,11 @@
 
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
-
 #include <array>
 #include <cmath>
+#include <map>
 
 namespace scorvane {
 
@@ -38,7 +37,7 @@ void DrawPanel(QPainter& painter, const QRectF& area, const PanelColours& colour
     for (int layer = 4; layer >= 1; --layer) {
         const qreal grow = layer * 1.0;
         painter.setBrush(QColor(0, 0, 0, 22));
-        painter.drawRoundedRect(area.translated(0.0, 2.0).adjusted(-grow, -grow, grow, grow) , kRadius + grow,
+        painter.drawRoundedRect(area.translated(0.0, 2.0).adjusted(-grow, -grow, grow, grow), kRadius + grow,
                                 kRadius + grow);
     }
 
@@ -58,8 +57,43 @@ void DrawPanel(QPainter& painter, const QRectF& area, const PanelColours& colour
     painter.drawRoundedRect(area.adjusted(-0.5, -0.5, 0.5, 0.5), kRadius + 0.5, kRadius + 0.5);
 }
 
-// Paper, shredder body and shreds, laid out on a 64-unit grid and snapped to whole pixels per size.
+// Pixel art with one letter per pixel; letters missing from the palette stay transparent.
+template <std::size_t Rows>
+QImage FromPixelArt(const std::array<const char*, Rows>& rows, int size, const std::map<char, QRgb>& palette) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < static_cast<int>(Rows); ++y) {
+        for (int x = 0; rows.at(y)[x] != '\0'; ++x) {
+            const auto colour = palette.find(rows.at(y)[x]);
+            if (colour != palette.end()) image.setPixel(x, y, colour->second);
+        }
+    }
+    return image;
+}
+
+const QColor kInk(10, 24, 56);
+const QColor kRed(214, 54, 54);
+
+// At 16 pixels a drawn icon blurs, so this size is laid out by hand.
+constexpr std::array<const char*, 16> kSmallIcon = {
+    "....kkkkkk......", "....kwwwwkk.....", "....kwggwwkk....", "....kwwwwwwk....",
+    "....kwgggwwk....", "....kwwwwwwk....", ".kkkkkkkkkkkkkk.", "kllllllllllllllk",
+    "kbbbbbbbbbbbrrbk", "kddddddddddddddk", ".kkkkkkkkkkkkkk.", "....kwkrkwkrk...",
+    "....kwkrkwkrk...", "....kwkrkwkkk...", "....kwkkkwk.....", "....kkk.kkk.....",
+};
+
+// Paper, shredder body and shreds on a 64-unit grid, snapped to whole pixels so edges stay sharp.
 QImage IconImage(int size) {
+    if (size < 32) {
+        return FromPixelArt(kSmallIcon, size,
+                            {{'k', kInk.rgb()},
+                             {'w', qRgb(250, 251, 255)},
+                             {'g', qRgb(130, 150, 185)},
+                             {'l', qRgb(96, 150, 236)},
+                             {'b', qRgb(52, 104, 196)},
+                             {'d', qRgb(32, 74, 156)},
+                             {'r', kRed.rgb()}});
+    }
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -69,81 +103,77 @@ QImage IconImage(int size) {
     const auto box = [&at](qreal left, qreal top, qreal right, qreal bottom) {
         return QRectF(QPointF(at(left), at(top)), QPointF(at(right), at(bottom)));
     };
-    const bool small = size < 32;
-    const qreal line = small ? 1.0 : qMax(1.0, std::round(unit * 2.0));
-    const QColor ink(10, 24, 56);
+    const qreal line = qMax(1.0, std::round(size / 40.0));
+    const auto inset = [line](const QRectF& area) { return area.adjusted(line / 2, line / 2, -line / 2, -line / 2); };
+    const QPen outline(kInk, line, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
 
-    // Shreds first, so the body covers their upper ends.
-    const int strips = small ? 4 : 5;
-    const qreal stripLeft = small ? 14.0 : 16.0;
-    const qreal stripPitch = small ? 9.0 : 7.0;
-    const std::array<qreal, 5> stripEnd = {61.0, 57.0, 62.0, 55.0, 60.0};
-    for (int index = 0; index < strips; ++index) {
-        const qreal left = stripLeft + index * stripPitch;
-        const QRectF strip = box(left, 40.0, left + stripPitch - (small ? 4.0 : 2.5), stripEnd.at(index));
-        painter.setPen(small ? Qt::NoPen : QPen(ink, line * 0.75));
-        painter.setBrush(index % 2 == 0 ? QColor(255, 255, 255) : QColor(214, 54, 54));
-        painter.drawRect(small ? strip : strip.adjusted(line * 0.375, 0.0, -line * 0.375, -line * 0.375));
-    }
-
-    // The sheet, its lower part already inside the slot.
-    const QRectF sheet = small ? box(16.0, 0.0, 48.0, 28.0) : box(16.0, 3.0, 48.0, 30.0);
-    const qreal fold = small ? 0.0 : at(9.0);
-    QPainterPath paper;
-    paper.moveTo(sheet.bottomLeft());
-    paper.lineTo(sheet.topLeft());
-    paper.lineTo(sheet.right() - fold, sheet.top());
-    paper.lineTo(sheet.right(), sheet.top() + fold);
-    paper.lineTo(sheet.bottomRight());
-    painter.setPen(QPen(ink, line, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.setBrush(QColor(250, 251, 255));
-    painter.drawPath(paper.translated(line / 2.0, line / 2.0));
-    if (!small) {
-        painter.setBrush(QColor(200, 210, 230));
-        painter.drawPolygon(QPolygonF({QPointF(sheet.right() - fold, sheet.top()),
-                                       QPointF(sheet.right() - fold, sheet.top() + fold),
-                                       QPointF(sheet.right(), sheet.top() + fold)})
-                                .translated(line / 2.0, line / 2.0));
-        painter.setPen(QPen(QColor(120, 140, 175), qMax(1.0, std::round(unit * 2.0))));
-        for (qreal y = 11.0; y < 28.0; y += 5.0) {
-            const qreal right = y < 13.0 ? 37.0 : 42.0;
-            painter.drawLine(QPointF(at(22.0), at(y) + 0.5), QPointF(at(right), at(y) + 0.5));
+    // Shreds first, so the body covers their upper ends; each shares its outline with the next.
+    const qreal pitch = std::round(6.0 * unit);
+    const qreal stripsLeft = std::round((size - 5.0 * pitch) / 2.0);
+    const std::array<qreal, 5> stripEnd = {60.0, 55.0, 62.0, 53.0, 58.0};
+    for (int index = 0; index < 5; ++index) {
+        const qreal left = stripsLeft + index * pitch;
+        QPolygonF shape(inset(QRectF(QPointF(left, at(40.0)), QPointF(left + pitch + line, at(stripEnd.at(index))))));
+        if (size >= 64) {
+            // Torn ends read as shredded paper once there is room for them.
+            shape[2] += QPointF(0.0, index % 2 == 0 ? -at(3.0) : 0.0);
+            shape[3] += QPointF(0.0, index % 2 == 0 ? 0.0 : -at(3.0));
         }
-    } else {
-        painter.setPen(QPen(QColor(120, 140, 175), 1.0));
-        painter.drawLine(QPointF(6.0, 2.5), QPointF(10.0, 2.5));
-        painter.drawLine(QPointF(6.0, 4.5), QPointF(9.0, 4.5));
+        painter.setPen(outline);
+        painter.setBrush(index % 2 == 0 ? QColor(250, 251, 255) : kRed);
+        painter.drawPolygon(shape);
     }
 
-    // The shredder body.
-    const QRectF body = small ? box(0.0, 24.0, 64.0, 44.0) : box(3.0, 24.0, 61.0, 45.0);
-    const qreal radius = small ? 1.5 : at(6.0);
-    painter.setPen(QPen(ink, line));
-    painter.setBrush(Vertical(body.top(), body.bottom(), QColor(78, 132, 222), QColor(28, 72, 160)));
-    painter.drawRoundedRect(body.adjusted(line / 2.0, line / 2.0, -line / 2.0, -line / 2.0), radius, radius);
-    // The slot the sheet disappears into.
+    // The sheet, its lower part already inside the machine.
+    const QRectF sheet = inset(box(15.0, 2.0, 47.0, 30.0));
+    const qreal fold = at(9.0);
+    const QPolygonF paper({sheet.bottomLeft(), sheet.topLeft(), QPointF(sheet.right() - fold, sheet.top()),
+                           QPointF(sheet.right(), sheet.top() + fold), sheet.bottomRight()});
+    painter.setPen(outline);
+    painter.setBrush(QColor(250, 251, 255));
+    painter.drawPolygon(paper);
+    painter.setBrush(QColor(196, 208, 230));
+    painter.drawPolygon(
+        QPolygonF({QPointF(sheet.right() - fold, sheet.top()), QPointF(sheet.right() - fold, sheet.top() + fold),
+                   QPointF(sheet.right(), sheet.top() + fold)}));
+    const qreal text = qMax(1.0, std::round(unit * 2.5));
+    for (const qreal y : {11.0, 16.0, 21.0}) {
+        const qreal right = y < 12.0 ? 34.0 : 41.0;
+        painter.fillRect(QRectF(at(21.0), at(y), at(right) - at(21.0), text), QColor(130, 150, 185));
+    }
+
+    // The shredder body with a gloss on its upper half, a slot and a power light.
+    const QRectF body = inset(box(2.0, 26.0, 62.0, 46.0));
+    const qreal radius = at(6.0);
+    QLinearGradient face(0.0, body.top(), 0.0, body.bottom());
+    face.setColorAt(0.0, QColor(104, 160, 240));
+    face.setColorAt(0.45, QColor(52, 104, 196));
+    face.setColorAt(1.0, QColor(28, 66, 148));
+    painter.setPen(outline);
+    painter.setBrush(face);
+    painter.drawRoundedRect(body, radius, radius);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(ink);
-    painter.drawRect(small ? box(12.0, 28.0, 52.0, 32.0) : box(11.0, 29.0, 53.0, 32.0));
-    // A red band and power light keep the icon in the program's palette.
-    painter.setBrush(QColor(214, 54, 54));
-    if (small) {
-        painter.drawRect(box(48.0, 36.0, 56.0, 40.0));
+    painter.setBrush(kInk);
+    painter.drawRect(box(9.0, 31.0, 55.0, 34.0));
+    painter.setBrush(QColor(255, 255, 255, 60));
+    painter.drawRect(QRectF(at(9.0), at(34.0), at(55.0) - at(9.0), qMax(1.0, at(1.0))));
+    painter.setBrush(kRed);
+    if (size < 64) {
+        // A round light only blurs at these sizes.
+        painter.drawRect(box(48.0, 37.0, 53.0, 42.0));
     } else {
-        painter.drawRect(box(11.0, 37.0, 42.0, 40.0));
-        painter.setBrush(QColor(120, 255, 150));
-        painter.drawEllipse(QRectF(QPointF(at(47.0), at(35.0)), QPointF(at(53.0), at(41.0))));
+        painter.setPen(QPen(kInk, line / 2));
+        painter.drawEllipse(box(48.0, 37.0, 54.0, 43.0));
     }
     return image;
 }
 
-// The hand as pixel art: X is the outline, o the white fill, anything else is transparent.
+// The classic hand: X is the outline, o the white fill.
 constexpr std::array<const char*, 22> kHand = {
-    ".....XX..........", "....XooX.........", "....XooX.........", "....XooX.........",
-    "....XooX.........", "....XooXXX.......", "....XooXooXXX....", "....XooXooXooXX..",
-    "....XooXooXooXoX.", "XX..XooXooXooXooX", "XoX.XooXooXooXooX", "XooXXoooooooooooX",
-    ".XooXoooooooooooX", "..XoooooooooooooX", "..XoooooooooooooX", "...XooooooooooooX",
-    "...XoooooooooooX.", "....XooooooooooX.", "....XooooooooooX.", ".....XooooooooX..",
+    ".....XX..........", "....XooX.........", "....XooX.........", "....XooX.........", "....XooX.........",
+    "....XooXXX.......", "....XooXooXXX....", "....XooXooXooXX..", "....XooXooXooXoX.", "XX..XooXooXooXooX",
+    "XoX.XooXooXooXooX", "XooXXoooooooooooX", ".XooXoooooooooooX", "..XoooooooooooooX", "..XoooooooooooooX",
+    "...XooooooooooooX", "...XoooooooooooX.", "....XooooooooooX.", "....XooooooooooX.", ".....XooooooooX..",
     ".....XooooooooX..", ".....XXXXXXXXXX..",
 };
 
@@ -154,7 +184,8 @@ QImage MainWindowBackground() {
         QImage canvas(722, 367, QImage::Format_RGB32);
         QPainter painter(&canvas);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillRect(canvas.rect(), Vertical(0.0, canvas.height(), QColor(0x11, 0x2E, 0x62), QColor(0x09, 0x1A, 0x3C)));
+        painter.fillRect(canvas.rect(),
+                         Vertical(0.0, canvas.height(), QColor(0x11, 0x2E, 0x62), QColor(0x09, 0x1A, 0x3C)));
         // A faint glow behind the right-hand controls lifts the field without competing with the panels.
         QRadialGradient glow(QPointF(566.0, 120.0), 320.0);
         glow.setColorAt(0.0, QColor(80, 140, 255, 38));
@@ -178,7 +209,8 @@ QImage ProgressBackground() {
         QImage canvas(473, 252, QImage::Format_RGB32);
         QPainter painter(&canvas);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillRect(canvas.rect(), Vertical(0.0, canvas.height(), QColor(0x1F, 0x4F, 0x9A), QColor(0x0B, 0x23, 0x50)));
+        painter.fillRect(canvas.rect(),
+                         Vertical(0.0, canvas.height(), QColor(0x1F, 0x4F, 0x9A), QColor(0x0B, 0x23, 0x50)));
         const QRectF inner = QRectF(canvas.rect()).adjusted(12.5, 12.5, -12.5, -12.5);
         painter.setPen(QPen(QColor(255, 255, 255, 34), 1.0));
         painter.setBrush(Vertical(inner.top(), inner.bottom(), QColor(255, 255, 255, 16), QColor(255, 255, 255, 4)));
@@ -213,15 +245,7 @@ QIcon WindowIcon() {
 }
 
 QCursor HandCursor() {
-    QImage image(32, 32, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    for (int y = 0; y < static_cast<int>(kHand.size()); ++y) {
-        for (int x = 0; kHand.at(y)[x] != '\0'; ++x) {
-            const char pixel = kHand.at(y)[x];
-            if (pixel == 'X') image.setPixel(x, y, qRgba(0, 0, 0, 255));
-            if (pixel == 'o') image.setPixel(x, y, qRgba(255, 255, 255, 255));
-        }
-    }
+    const QImage image = FromPixelArt(kHand, 32, {{'X', qRgb(0, 0, 0)}, {'o', qRgb(255, 255, 255)}});
     return QCursor(QPixmap::fromImage(image), 5, 0);
 }
 

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+
+#include "platform/FileServices.h"
+
+namespace scorvane::testing {
+
+// The real file services with one operation made to fail on cue: after `skip` good calls of the named
+// operation ("Open", "WriteRaw", "Rename", ...), every further call fails with the errno given.
+class FailingFileServices final : public FileServices {
+public:
+    explicit FailingFileServices(FileServices& real) : real_(real) {}
+
+    void FailOperation(std::string operation, int error, int skip = 0, int times = 1 << 30) {
+        operation_ = std::move(operation);
+        error_ = error;
+        skip_ = skip;
+        times_ = times;
+    }
+    void Heal() { operation_.clear(); }
+    int failures() const { return failures_; }
+
+    Result<FileHandle> Open(const std::string& path, OpenMode mode) override;
+    Result<> Seek(FileHandle file, std::int64_t position) override;
+    Result<> WriteTagged(FileHandle file, std::string_view text) override;
+    Result<> WriteTaggedFill(FileHandle file, char fill, std::int64_t count) override;
+    Result<> WriteRaw(FileHandle file, std::span<const std::uint8_t> bytes) override;
+    Result<> PrintLine(FileHandle file, std::string_view text) override;
+    Result<std::string> ReadField(FileHandle file) override;
+    Result<std::string> ReadLine(FileHandle file) override;
+    bool AtEnd(FileHandle file) override { return real_.AtEnd(file); }
+    Result<std::int64_t> Length(FileHandle file) override;
+    Result<std::int64_t> LengthOf(const std::string& path) override;
+    Result<> Flush(FileHandle file) override;
+    Result<> Close(FileHandle file) override { return real_.Close(file); }
+    void CloseAll() override { real_.CloseAll(); }
+    std::string Exists(const std::string& path) override { return real_.Exists(path); }
+    EntryKind KindOf(const std::string& path) override { return real_.KindOf(path); }
+    Result<> Delete(const std::string& path) override;
+    Result<> Rename(const std::string& from, const std::string& to) override;
+    Result<> MakeFolder(const std::string& path) override;
+    Result<> RemoveFolder(const std::string& path) override;
+    Result<std::uint32_t> GetAttributes(const std::string& path) override { return real_.GetAttributes(path); }
+    Result<> SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    Result<FolderListing> ListFolder(const std::string& path) override { return real_.ListFolder(path); }
+    Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) override;
+
+private:
+    // True (and counts it) when this call of `operation` is to fail.
+    bool Fails(const char* operation);
+    Failure Injected() const;
+
+    FileServices& real_;
+    std::string operation_;
+    int error_ = 0;
+    int skip_ = 0;
+    int times_ = 0;
+    int failures_ = 0;
+};
+
+}  // namespace scorvane::testing

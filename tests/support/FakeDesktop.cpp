@@ -1,0 +1,76 @@
+#include "support/FakeDesktop.h"
+
+#include <gtest/gtest.h>
+
+namespace scorvane::testing {
+
+int FakeDesktop::MessageBox(const std::string& text, int style, const std::string& title) {
+    messages.push_back({text, style, title});
+    if (!answers.empty()) {
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    if ((style & 0x0F) == MessageStyle::YesNo) {
+        ADD_FAILURE() << "a Yes/No question with no scripted answer: " << text;
+        return MessageAnswer::No;
+    }
+    return MessageAnswer::Ok;
+}
+
+void FakeDesktop::Yield() {
+    const int number = ++yields;
+    if (onEveryYield) onEveryYield(number);
+    if (const auto found = atYield.find(number); found != atYield.end()) {
+        auto event = found->second;
+        atYield.erase(found);
+        event();
+    }
+}
+
+void FakeDesktop::EndProgram() {
+    ++ends;
+    throw ProgramEnded();
+}
+
+std::string FakeDesktop::PickFolder(const std::string& title, unsigned flags) {
+    pickerTitles.push_back(title);
+    folderFlags.push_back(flags);
+    if (folderAnswers.empty()) {
+        ADD_FAILURE() << "a folder picker with no scripted answer";
+        return {};
+    }
+    std::string answer = folderAnswers.front();
+    folderAnswers.pop_front();
+    return answer;
+}
+
+std::vector<std::string> FakeDesktop::PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
+                                                const std::string& /*initialFolder*/, bool /*multiple*/) {
+    pickerTitles.push_back(title);
+    fileFilters.push_back(filters);
+    if (fileAnswers.empty()) {
+        ADD_FAILURE() << "a file dialog with no scripted answer";
+        return {};
+    }
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+void FakeDesktop::RunModal(Window& window) {
+    events.push_back("modal " + window.name());
+    const auto found = modal.find(window.name());
+    if (found == modal.end()) {
+        ADD_FAILURE() << "a modal window with no scripted user: " << window.name();
+        window.Unload();
+        return;
+    }
+    found->second(window);
+    if (window.IsLoaded()) {
+        ADD_FAILURE() << "the modal window " << window.name() << " was left loaded";
+        window.Unload();
+    }
+}
+
+}  // namespace scorvane::testing
