@@ -143,7 +143,10 @@ void MainWindowView::Sync() {
     check1_->setChecked(form_.Check1.value == 1);
     ApplyControl(form_.Command2, *command2_);
     command2_->setText(ToDisplay(form_.Command2.caption));
-    command2_->setStyleSheet(Colours(form_.Command2));
+    // A flat face, so that the style does not paint its own gradient over the button's colour.
+    command2_->setStyleSheet(QStringLiteral("QPushButton { %1 border: 1px solid #0b1c40; border-radius: 4px; }"
+                                            " QPushButton:pressed { padding-top: 2px; }")
+                                 .arg(Colours(form_.Command2)));
     ApplyControl(form_.Combo1, *combo1_);
     combo1_->setStyleSheet(Colours(form_.Combo1));
     SetItems(*combo1_, form_.Combo1.items, form_.Combo1.listIndex);
