@@ -26,4 +26,14 @@ Dialog& Program::dialog() {
     return dialog_;
 }
 
+Form2& Program::form2() {
+    form2_.Load(host_);
+    return form2_;
+}
+
+FrmAbout& Program::frmAbout() {
+    frmAbout_.Load(host_);
+    return frmAbout_;
+}
+
 }  // namespace scorvane

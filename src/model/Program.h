@@ -7,6 +7,8 @@
 
 #include "model/Dialog.h"
 #include "model/Form1.h"
+#include "model/Form2.h"
+#include "model/FrmAbout.h"
 #include "platform/Drives.h"
 #include "platform/FileServices.h"
 #include "platform/ProcessFacts.h"
@@ -48,11 +50,15 @@ public:
 
     Form1& form1();
     Dialog& dialog();
+    Form2& form2();
+    FrmAbout& frmAbout();
     bool IsDialogLoaded() const { return dialog_.IsLoaded(); }
     bool IsForm1Loaded() const { return form1_.IsLoaded(); }
     // The windows as they are, without loading them (for wiring and for the views).
     Form1& form1Unloaded() { return form1_; }
     Dialog& dialogUnloaded() { return dialog_; }
+    Form2& form2Unloaded() { return form2_; }
+    FrmAbout& frmAboutUnloaded() { return frmAbout_; }
 
     // Module state.
     std::array<std::string, kLangSize> Lang;
@@ -72,6 +78,8 @@ private:
     std::function<std::string()> localeCountry_;
     Form1 form1_;
     Dialog dialog_;
+    Form2 form2_;
+    FrmAbout frmAbout_;
 };
 
 }  // namespace scorvane
