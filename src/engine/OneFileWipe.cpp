@@ -200,6 +200,7 @@ std::string ProgressText(const Program& program, const std::string& displayName,
 void WipeFile(Program& program, const std::string& path, int method) {
     if (program.CancelFlag == 1) return;
     FileServices& files = program.files();
+    if (path.empty() || path.back() == kSeparator) return;  // names a folder, not a file
 
     if (files.Exists(path).empty()) {
         // A link, FIFO, socket or device is removed as a name, never opened or followed.
