@@ -28,9 +28,9 @@ std::vector<std::uint8_t> Cycle(int pass) {
 bool IsRandomPass(int pass) { return pass <= 4 || pass >= 32; }
 }  // namespace
 
-std::unique_ptr<PassPattern> GutmannPattern(Program& program, int pass) {
+std::unique_ptr<PassPattern> GutmannPattern(Program& program, int pass, std::int64_t length) {
     if (IsRandomPass(pass)) return std::make_unique<RandomPattern>(program.random(), ByteRange::AllBytes);
-    return std::make_unique<CyclePattern>(Cycle(pass));
+    return std::make_unique<CyclePattern>(Cycle(pass), length);
 }
 
 bool WriteToFile(Program& program, const std::string& path, std::int64_t length, PassPattern& pattern) {
@@ -74,7 +74,7 @@ GutmannResult WipeGutmann(Program& program, const std::string& path, const std::
         return GutmannResult::Failed;
     }
     for (int pass = 1; pass <= kGutmannPasses; ++pass) {
-        const auto pattern = GutmannPattern(program, pass);
+        const auto pattern = GutmannPattern(program, pass, length.value());
         // The failed write has shown its message; the file is kept and the run goes on with the next item.
         if (!WriteToFile(program, path, length.value(), *pattern)) return GutmannResult::Failed;
         if (program.CancelFlag == 1) return GutmannResult::Stopped;

@@ -17,8 +17,17 @@ std::span<const std::uint8_t> RandomPattern::Next(std::size_t size) {
     return out;
 }
 
-CyclePattern::CyclePattern(std::vector<std::uint8_t> cycle) : block_(kWriteBlock) {
-    for (std::size_t i = 0; i < block_.size(); ++i) block_[i] = cycle[i % cycle.size()];
+CyclePattern::CyclePattern(const std::vector<std::uint8_t>& cycle, std::int64_t length) {
+    // No larger than the file needs (whole cycles, so that the phase holds), built by doubling.
+    const auto wanted = static_cast<std::size_t>(std::clamp<std::int64_t>(length, 1, kWriteBlock));
+    block_.resize((wanted + 2) / 3 * 3);
+    std::size_t filled = std::min(cycle.size(), block_.size());
+    std::copy_n(cycle.begin(), filled, block_.begin());
+    while (filled < block_.size()) {
+        const std::size_t part = std::min(filled, block_.size() - filled);
+        std::copy_n(block_.begin(), part, block_.begin() + static_cast<std::ptrdiff_t>(filled));
+        filled += part;
+    }
 }
 
 std::span<const std::uint8_t> CyclePattern::Next(std::size_t size) {

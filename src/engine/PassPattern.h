@@ -35,10 +35,10 @@ private:
     std::vector<std::uint8_t> block_;
 };
 
-// A cycle of one to three bytes repeated from the file's first byte.
+// A cycle of one to three bytes repeated from the file's first byte, for a file of `length` bytes.
 class CyclePattern final : public PassPattern {
 public:
-    explicit CyclePattern(std::vector<std::uint8_t> cycle);
+    CyclePattern(const std::vector<std::uint8_t>& cycle, std::int64_t length);
     std::span<const std::uint8_t> Next(std::size_t size) override;
 
 private:

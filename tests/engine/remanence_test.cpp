@@ -22,8 +22,17 @@ constexpr off_t kImageSize = 8 * 1024 * 1024;
 constexpr std::size_t kLargeLength = 300 * 1024 + 57;
 constexpr std::size_t kSmallLength = 700;  // below the small-file limit: written in one piece per pass
 
+// The system tools live in sbin, which a user's PATH may leave out.
+std::string ToolPath(const std::string& name) {
+    for (const char* folder : {"/usr/sbin/", "/sbin/", "/usr/bin/", "/bin/"}) {
+        if (::access((folder + name).c_str(), X_OK) == 0) return folder + name;
+    }
+    return name;
+}
+
 // Runs a tool with its output in `log`; true when it exits with 0.
-bool RunTool(const std::vector<std::string>& arguments, const std::string& log) {
+bool RunTool(std::vector<std::string> arguments, const std::string& log) {
+    arguments.front() = ToolPath(arguments.front());
     const pid_t child = ::fork();
     if (child == 0) {
         const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
@@ -92,6 +101,7 @@ public:
         if (fd < 0 || ::ftruncate(fd, kImageSize) != 0) return "cannot create the image";
         ::close(fd);
         if (::mkdir(folder_.c_str(), 0700) != 0) return "cannot create the mount folder";
+        if (::geteuid() != 0) return "loop mount refused: the test needs root";
         if (!RunTool({"mkfs.ext4", "-q", "-F", image_}, log_)) return "mkfs.ext4 failed: " + ReadBytes(log_);
         if (!RunTool({"mount", "-o", "loop", "-t", "ext4", image_, folder_}, log_)) {
             return "loop mount refused: " + ReadBytes(log_);
