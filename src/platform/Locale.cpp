@@ -18,9 +18,15 @@ std::string LocaleCountryName() {
     // "it_IT.UTF-8@euro" -> "it_IT"
     name = name.substr(0, name.find_first_of(".@"));
     if (name.empty() || name == "C" || name == "POSIX") return {};
-    const QLocale locale(QString::fromStdString(name));
-    if (locale.territory() == QLocale::AnyTerritory || locale.language() == QLocale::C) return {};
-    return QLocale::territoryToString(locale.territory()).toStdString();
+    // The territory the name itself gives ("de_DK" is Denmark), not the one of the nearest locale data.
+    const QString qName = QString::fromStdString(name);
+    const auto underscore = qName.indexOf(QLatin1Char('_'));
+    QLocale::Territory territory = underscore < 0 ? QLocale(qName).territory()
+                                                  : QLocale::codeToTerritory(QStringView(qName).mid(underscore + 1));
+    if (territory == QLocale::AnyTerritory) return {};
+    // The desktop's usual English name of Korea, which the language table looks for.
+    if (territory == QLocale::SouthKorea) return "Korea";
+    return QLocale::territoryToString(territory).toStdString();
 }
 
 }  // namespace scorvane

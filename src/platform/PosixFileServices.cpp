@@ -68,6 +68,7 @@ Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mod
         fd = ::open(path.c_str(), flags, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
+        if (errno == EISDIR) return MakeFailure(FailureNumber::PermissionDenied);
         if (errno == ELOOP) return MakeFailure(mode == OpenMode::TextInput ? FailureNumber::FileNotFound
                                                                           : FailureNumber::PermissionDenied);
         return LastFailure();
@@ -347,6 +348,7 @@ Result<> PosixFileServices::SetAttributes(const std::string& path, std::uint32_t
 }
 
 Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
+    if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
     DIR* folder = ::opendir(path.c_str());
     if (folder == nullptr) return LastFailure();
     FolderListing listing;
@@ -371,6 +373,7 @@ Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
 }
 
 Result<FreeSpace> PosixFileServices::QueryFreeSpace(const std::string& mountPoint) {
+    if (HasNul(mountPoint)) return MakeFailure(FailureNumber::BadFileName);
     struct statvfs info {};
     if (mountPoint.empty() || ::statvfs(mountPoint.c_str(), &info) != 0) {
         return mountPoint.empty() ? MakeFailure(FailureNumber::FileNotFound) : LastFailure();

@@ -39,8 +39,8 @@ double LeadingNumber(std::string_view text) {
     for (char& c : number) {
         if (c == 'd' || c == 'D') c = 'e';
     }
-    const double value = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0;
+    // A number beyond a double's range stays infinite, so that it fits no smaller type either.
+    return std::strtod(number.c_str(), nullptr);
 }
 
 std::optional<std::int16_t> RoundToInt16(double value) {
