@@ -21,6 +21,11 @@ void SetItems(QComboBox& box, const std::vector<std::string>& items, int index) 
     if (box.currentIndex() != index) box.setCurrentIndex(index);
 }
 
+// A style sheet is costly to apply, and the views are brought up to date at every yield.
+void SetStyle(QWidget& widget, const QString& style) {
+    if (widget.styleSheet() != style) widget.setStyleSheet(style);
+}
+
 QString Colours(Control& control) {
     QString style;
     if (control.backColor) style += QStringLiteral("background-color: %1;").arg(ToQColor(*control.backColor).name());
@@ -104,6 +109,13 @@ MainWindowView::MainWindowView(Form1& form, std::function<void()> afterEvent)
     }
     labels_[&form_.Label1]->setWordWrap(false);
 
+    // Focus moves through the list, the drives, the push button and the option; List2 is never reached.
+    list2_->setFocusPolicy(Qt::NoFocus);
+    QWidget::setTabOrder(combo1_, drive1_);
+    QWidget::setTabOrder(drive1_, command2_);
+    QWidget::setTabOrder(command2_, check1_);
+    combo1_->setFocus();
+
     BuildMenus();
     Sync();
     adjustSize();
@@ -144,11 +156,11 @@ void MainWindowView::Sync() {
     ApplyControl(form_.Command2, *command2_);
     command2_->setText(ToDisplay(form_.Command2.caption));
     // A flat face, so that the style does not paint its own gradient over the button's colour.
-    command2_->setStyleSheet(QStringLiteral("QPushButton { %1 border: 1px solid #0b1c40; border-radius: 4px; }"
-                                            " QPushButton:pressed { padding-top: 2px; }")
-                                 .arg(Colours(form_.Command2)));
+    SetStyle(*command2_, QStringLiteral("QPushButton { %1 border: 1px solid #0b1c40; border-radius: 4px; }"
+                                        " QPushButton:pressed { padding-top: 2px; }")
+                             .arg(Colours(form_.Command2)));
     ApplyControl(form_.Combo1, *combo1_);
-    combo1_->setStyleSheet(Colours(form_.Combo1));
+    SetStyle(*combo1_, Colours(form_.Combo1));
     SetItems(*combo1_, form_.Combo1.items, form_.Combo1.listIndex);
     ApplyControl(form_.Drive1, *drive1_);
     SetItems(*drive1_, form_.Drive1.items, form_.Drive1.listIndex);

@@ -91,7 +91,10 @@ double QtDesktop::SecondsSinceMidnight() { return QTime::currentTime().msecsSinc
 double QtDesktop::MonotonicSeconds() { return static_cast<double>(monotonic_.nsecsElapsed()) / 1e9; }
 
 std::string QtDesktop::PickFolder(const std::string& title, unsigned /*flags*/) {
-    return QFileDialog::getExistingDirectory(ActiveParent(), ToDisplay(title)).toStdString();
+    // A link is handed back as the link, never as its target.
+    return QFileDialog::getExistingDirectory(ActiveParent(), ToDisplay(title), QString(),
+                                             QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks)
+        .toStdString();
 }
 
 std::vector<std::string> QtDesktop::PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
@@ -106,9 +109,11 @@ std::vector<std::string> QtDesktop::PickFiles(const std::string& title, const st
     const QString folder = QString::fromStdString(initialFolder);
     QStringList chosen;
     if (multiple) {
-        chosen = QFileDialog::getOpenFileNames(ActiveParent(), ToDisplay(title), folder, filter);
+        chosen = QFileDialog::getOpenFileNames(ActiveParent(), ToDisplay(title), folder, filter, nullptr,
+                                               QFileDialog::DontResolveSymlinks);
     } else {
-        const QString one = QFileDialog::getOpenFileName(ActiveParent(), ToDisplay(title), folder, filter);
+        const QString one = QFileDialog::getOpenFileName(ActiveParent(), ToDisplay(title), folder, filter, nullptr,
+                                                         QFileDialog::DontResolveSymlinks);
         if (!one.isEmpty()) chosen << one;
     }
     std::vector<std::string> paths;
@@ -150,7 +155,9 @@ void QtDesktop::Shown(Window& window) {
     SyncView(view);
     if (!view->isVisible()) {
         view->show();
-        Centre(*view);
+        // The main window is centred when it first appears and then stays where the user puts it.
+        if (!dynamic_cast<MainWindowView*>(view) || !centred_.contains(&window)) Centre(*view);
+        centred_.insert(&window);
     }
     view->raise();
 }
@@ -168,6 +175,7 @@ void QtDesktop::Unloaded(Window& window) {
         }
         views_.erase(found);
     }
+    centred_.erase(&window);
     if (const auto loop = modalLoops_.find(&window); loop != modalLoops_.end()) loop->second->quit();
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "model/Window.h"
 #include "platform/WindowServices.h"
@@ -49,6 +50,7 @@ private:
     std::function<void()> endProgram_;
     std::map<const Window*, QPointer<QWidget>> views_;
     std::map<const Window*, QEventLoop*> modalLoops_;
+    std::set<const Window*> centred_;
     QElapsedTimer monotonic_;
 };
 

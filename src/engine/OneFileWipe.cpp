@@ -173,11 +173,13 @@ void EndOfFile(Program& program, const std::string& path) {
     }
 
     const auto stub = files.Open(newPath, OpenMode::TextOutput);
-    if (stub) {
-        (void)files.PrintLine(stub.value(), " ");
-        (void)files.Flush(stub.value());
-    }
+    Result<> cut = stub ? files.PrintLine(stub.value(), " ") : Result<>(stub.failure());
+    if (cut) cut = files.Flush(stub.value());
     files.CloseAll();
+    if (!cut) {
+        ShowWipeFailure(program, cut.failure());
+        return;
+    }
     if (auto deleted = files.Delete(newPath); !deleted) ShowWipeFailure(program, deleted.failure());
 }
 

@@ -343,7 +343,11 @@ Result<> PosixFileServices::SetAttributes(const std::string& path, std::uint32_t
         mode |= S_IRUSR | S_IWUSR;
         if (S_ISDIR(info.st_mode)) mode |= S_IXUSR;
     }
-    if (mode != (info.st_mode & 07777) && ::chmod(path.c_str(), mode) != 0) return LastFailure();
+    // Never through a link, also not one put in the file's place since the look above.
+    if (mode != (info.st_mode & 07777) && ::fchmodat(AT_FDCWD, path.c_str(), mode, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == EOPNOTSUPP) return {};
+        return LastFailure();
+    }
     return {};
 }
 

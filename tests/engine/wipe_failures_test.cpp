@@ -234,3 +234,24 @@ TEST(WipeFailure, AFullDiskStopsAPassThatGrowsTheFile) {
 
 }  // namespace
 }  // namespace scorvane::testing
+
+namespace scorvane::testing {
+namespace {
+
+// The content is overwritten before the stub is cut: a failed cut is reported and nothing is deleted
+// unseen, while the old name and content are already gone.
+TEST(WipeFailure, AFailedCutIsReportedAndLeavesOnlyTheOverwrittenFile) {
+    FailBed f;
+    WriteBytes(f.path, std::string(999, 'x'));
+    f.bed.files.FailOperation("PrintLine", EIO);
+    WipeFile(f.bed.program(), f.path, 1);
+    ASSERT_EQ(f.bed.desktop.messages.size(), 1u);
+    EXPECT_EQ(f.bed.desktop.messages[0].text, "Device I/O error (57)");
+    const auto entries = FolderEntries(f.bed.Work(""));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].size(), 24u);
+    EXPECT_EQ(ReadBytes(f.bed.Work(entries[0])), "");  // cut, never written again
+}
+
+}  // namespace
+}  // namespace scorvane::testing
