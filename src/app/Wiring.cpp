@@ -1,5 +1,6 @@
 #include "app/Wiring.h"
 
+#include "app/FeatureWiring.h"
 #include "engine/ProgressWindow.h"
 #include "model/Program.h"
 #include "ui/DriveList.h"
@@ -40,6 +41,10 @@ void WireProgressWindow(Program& program) {
 void WireHandlers(Program& program) {
     WireMainWindow(program);
     WireProgressWindow(program);
+    WireFileCommands(program);
+    WireFolderCommand(program);
+    WireFreeSpaceCommand(program);
+    WireMenusAndAboutBox(program);
 }
 
 }  // namespace scorvane

@@ -9,17 +9,18 @@
 #include <functional>
 #include <map>
 
+#include "desktop/ModelView.h"
 #include "desktop/ViewSupport.h"
 #include "model/Form1.h"
 
 namespace scorvane {
 
 // Draws the main window from its model and turns Qt events into calls of the model's handlers.
-class MainWindowView final : public QMainWindow {
+class MainWindowView final : public QMainWindow, public ModelView {
 public:
     MainWindowView(Form1& form, std::function<void()> afterEvent);
     // Brings every widget up to date from the model.
-    void Sync();
+    void Sync() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

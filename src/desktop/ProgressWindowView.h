@@ -6,16 +6,17 @@
 #include <functional>
 #include <map>
 
+#include "desktop/ModelView.h"
 #include "desktop/ViewSupport.h"
 #include "model/Dialog.h"
 
 namespace scorvane {
 
 // Draws the progress window from its model: background, bar frame, bar, texts and the Cancel button.
-class ProgressWindowView final : public QWidget {
+class ProgressWindowView final : public QWidget, public ModelView {
 public:
     ProgressWindowView(Dialog& dialog, std::function<void()> afterEvent);
-    void Sync();
+    void Sync() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

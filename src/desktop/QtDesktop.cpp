@@ -11,18 +11,21 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "desktop/AboutBoxView.h"
 #include "desktop/MainWindowView.h"
+#include "desktop/MethodConfirmationView.h"
 #include "desktop/ProgressWindowView.h"
 #include "desktop/ViewSupport.h"
 #include "model/Dialog.h"
 #include "model/Form1.h"
+#include "model/Form2.h"
+#include "model/FrmAbout.h"
 
 namespace scorvane {
 
 namespace {
 void SyncView(QWidget* view) {
-    if (auto* main = dynamic_cast<MainWindowView*>(view)) main->Sync();
-    if (auto* progress = dynamic_cast<ProgressWindowView*>(view)) progress->Sync();
+    if (auto* model = dynamic_cast<ModelView*>(view)) model->Sync();
 }
 
 void Centre(QWidget& view) {
@@ -69,11 +72,11 @@ void QtDesktop::Yield() {
 
 void QtDesktop::Beep() { QApplication::beep(); }
 
-void QtDesktop::RunCommandLine(const std::string& commandLine) {
+bool QtDesktop::RunCommandLine(const std::string& commandLine) {
     QStringList parts = QProcess::splitCommand(QString::fromStdString(commandLine));
-    if (parts.isEmpty()) return;
+    if (parts.isEmpty()) return false;
     const QString program = parts.takeFirst();
-    QProcess::startDetached(program, parts);
+    return QProcess::startDetached(program, parts);
 }
 
 void QtDesktop::ShellOpen(const std::string& target) {
@@ -129,6 +132,10 @@ QWidget* QtDesktop::EnsureView(Window& window) {
         view = new MainWindowView(*form, afterEvent);
     } else if (auto* dialog = dynamic_cast<Dialog*>(&window)) {
         view = new ProgressWindowView(*dialog, afterEvent);
+    } else if (auto* confirmation = dynamic_cast<Form2*>(&window)) {
+        view = new MethodConfirmationView(*confirmation, afterEvent);
+    } else if (auto* about = dynamic_cast<FrmAbout*>(&window)) {
+        view = new AboutBoxView(*about, afterEvent);
     } else {
         view = new QWidget;
     }

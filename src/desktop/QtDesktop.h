@@ -24,7 +24,7 @@ public:
     int MessageBox(const std::string& text, int style, const std::string& title) override;
     void Yield() override;
     void Beep() override;
-    void RunCommandLine(const std::string& commandLine) override;
+    bool RunCommandLine(const std::string& commandLine) override;
     void ShellOpen(const std::string& target) override;
     [[noreturn]] void EndProgram() override;
     double SecondsSinceMidnight() override;

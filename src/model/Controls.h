@@ -58,6 +58,9 @@ struct Control {
     std::function<void()> onMouseMove;
     // A character key while the control has the focus; the handler may change the code.
     std::function<void(int& keyAscii)> onKeyPress;
+    // Files or folders dropped on the control: their full paths and the drop effects the source allows
+    // (1 copy, 2 move, 4 link).
+    std::function<void(const std::vector<std::string>& paths, int& effect)> onOLEDragDrop;
 
     // Every property to its default and the given place; handlers are kept.
     void Build(std::string controlName, Twips l, Twips t, Twips w, Twips h);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "model/Controls.h"
 
@@ -45,6 +46,7 @@ public:
     std::function<void()> onUnload;
     std::function<void()> onMouseMove;
     std::function<void(int& keyAscii)> onKeyPress;
+    std::function<void(const std::vector<std::string>& paths, int& effect)> onOLEDragDrop;
 
     void Show();
     void ShowModal();

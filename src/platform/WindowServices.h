@@ -34,8 +34,8 @@ public:
     // Handles every pending event (repaints, ticks, clicks, keys) before it returns.
     virtual void Yield() = 0;
     virtual void Beep() = 0;
-    // Starts a command line detached, without waiting for it.
-    virtual void RunCommandLine(const std::string& commandLine) = 0;
+    // Starts a command line detached, without waiting for it; false when it could not be started.
+    virtual bool RunCommandLine(const std::string& commandLine) = 0;
     // Opens a document, folder or web address with the handler the desktop associates with it.
     virtual void ShellOpen(const std::string& target) = 0;
     // Ends the program at once: no unload handler runs and nothing is saved.

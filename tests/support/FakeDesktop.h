@@ -31,7 +31,12 @@ public:
     int MessageBox(const std::string& text, int style, const std::string& title) override;
     void Yield() override;
     void Beep() override { ++beeps; }
-    void RunCommandLine(const std::string& commandLine) override { commandLines.push_back(commandLine); }
+    bool RunCommandLine(const std::string& commandLine) override {
+        commandLines.push_back(commandLine);
+        return commandStarts.empty() || commandStarts[commandLines.size() - 1 < commandStarts.size()
+                                                          ? commandLines.size() - 1
+                                                          : commandStarts.size() - 1];
+    }
     void ShellOpen(const std::string& target) override { shellOpens.push_back(target); }
     [[noreturn]] void EndProgram() override;
     double SecondsSinceMidnight() override { return clock; }
@@ -53,6 +58,7 @@ public:
     std::map<std::string, std::function<void(Window&)>> modal;  // what the user does in a modal window
     std::deque<std::string> folderAnswers;
     std::deque<std::vector<std::string>> fileAnswers;
+    std::vector<bool> commandStarts;  // whether each command line starts (the last answer repeats); empty: all do
     double clock = 0;
     double monotonic = 0;
 

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace scorvane {
+
+class Program;
+
+// The destroy-folder command: wipes every file of a folder tree, then gives every folder random names
+// and removes it, deepest first. The folder is FolderToWipe when that is set (no question asked),
+// else the one the user picks and confirms.
+void Command3_Click(Program& program);
+
+}  // namespace scorvane
