@@ -356,6 +356,8 @@ Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
     DIR* folder = ::opendir(path.c_str());
     if (folder == nullptr) return LastFailure();
     FolderListing listing;
+    struct stat self {};
+    ::fstat(::dirfd(folder), &self);
     while (const dirent* entry = ::readdir(folder)) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
@@ -364,7 +366,7 @@ Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
         if (S_ISREG(info.st_mode)) {
             listing.fileNames.push_back(name);
         } else if (S_ISDIR(info.st_mode)) {
-            listing.subFolders.push_back(JoinPath(path, name));
+            (info.st_dev == self.st_dev ? listing.subFolders : listing.mountPoints).push_back(JoinPath(path, name));
         } else {
             listing.others.push_back(JoinPath(path, name));
         }
@@ -372,6 +374,7 @@ Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
     ::closedir(folder);
     std::sort(listing.fileNames.begin(), listing.fileNames.end());
     std::sort(listing.subFolders.begin(), listing.subFolders.end());
+    std::sort(listing.mountPoints.begin(), listing.mountPoints.end());
     std::sort(listing.others.begin(), listing.others.end());
     return listing;
 }

@@ -362,5 +362,15 @@ TEST_F(FileServicesTest, FullFileSystemGivesDiskFullAndItsFreeSpace) {
     EXPECT_EQ(FailureOf(files.QueryFreeSpace(Path("missing"))), 53);
 }
 
+// A walk must not cross into another file system: a folder with one mounted on it is listed apart.
+TEST_F(FileServicesTest, ListingKeepsMountedSubFoldersApart) {
+    std::filesystem::create_directories(Path("tree/plain"));
+    SmallFileSystem mounted(Path("tree/mounted"), "size=16k");
+    if (!mounted.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here: " << mounted.error();
+    const FolderListing listing = files.ListFolder(Path("tree")).value();
+    EXPECT_EQ(listing.subFolders, std::vector<std::string>{Path("tree/plain")});
+    EXPECT_EQ(listing.mountPoints, std::vector<std::string>{Path("tree/mounted")});
+}
+
 }  // namespace
 }  // namespace scorvane::testing
