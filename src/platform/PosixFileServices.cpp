@@ -289,6 +289,12 @@ EntryKind PosixFileServices::KindOf(const std::string& path) {
     return EntryKind::Other;
 }
 
+bool PosixFileServices::IsSystemRoot(const std::string& path) {
+    struct stat target {}, root {};
+    if (HasNul(path) || ::stat(path.c_str(), &target) != 0 || ::stat("/", &root) != 0) return false;
+    return target.st_dev == root.st_dev && target.st_ino == root.st_ino;
+}
+
 Result<> PosixFileServices::Delete(const std::string& path) {
     if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
     if (::unlink(path.c_str()) != 0) {
@@ -353,8 +359,14 @@ Result<> PosixFileServices::SetAttributes(const std::string& path, std::uint32_t
 
 Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
     if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
-    DIR* folder = ::opendir(path.c_str());
-    if (folder == nullptr) return LastFailure();
+    // Opened without following a link: a walk never leaves the tree through one.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) return errno == ELOOP ? MakeFailure(FailureNumber::FileNotFound) : LastFailure();
+    DIR* folder = ::fdopendir(descriptor);
+    if (folder == nullptr) {
+        ::close(descriptor);
+        return LastFailure();
+    }
     FolderListing listing;
     struct stat self {};
     ::fstat(::dirfd(folder), &self);

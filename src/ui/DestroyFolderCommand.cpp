@@ -1,9 +1,160 @@
 #include "ui/DestroyFolderCommand.h"
 
+#include <cmath>
+#include <string>
+
+#include "engine/FolderWalk.h"
+#include "engine/OneFileWipe.h"
+#include "engine/ProgressWindow.h"
+#include "engine/Shutdown.h"
+#include "engine/WipeHelpers.h"
 #include "model/Program.h"
+#include "platform/Paths.h"
+#include "platform/Text.h"
+#include "startup/PathHelpers.h"
 
 namespace scorvane {
 
-void Command3_Click(Program& /*program*/) {}
+namespace {
+
+constexpr int kFolderNameLength = 16;
+constexpr int kNamingAttempts = 8;
+constexpr int kTemporaryLines = 100;
+constexpr double kPickerMode = 3;
+constexpr int kQuestionStyle = MessageStyle::YesNo | MessageStyle::Exclamation | MessageStyle::SecondButtonDefault;
+
+// 16 digits '0' to '8'.
+std::string RandomFolderName(Program& program) {
+    std::string name(kFolderNameLength, '0');
+    for (char& digit : name)
+        digit = static_cast<char>('0' + static_cast<int>(std::floor(program.random().NextUnit() * 9.0)));
+    return name;
+}
+
+void StartFolderList(Form1& form, const std::string& folder) {
+    form.List2.items.clear();
+    form.List2.items.push_back(folder);
+}
+
+// A file of known content in the program folder, written and wiped between the two walks.
+void WriteAndWipeTemporaryFile(Program& program) {
+    FileServices& files = program.files();
+    const std::string path = program.InProgramFolder("temp.tmp");
+    if (const auto file = files.Open(path, OpenMode::TextOutput)) {
+        for (int line = 0; line < kTemporaryLines; ++line) (void)files.PrintLine(file.value(), "000000000");
+    }
+    files.CloseAll();
+    WipeFile(program, path, program.form1().Combo1.listIndex);
+}
+
+// Removes a listed folder under fresh random names, up to eight attempts: a folder that never empties
+// stays under the last name it was given. The path follows a rename only when the rename succeeded, so
+// a name that already existed beside the folder is never renamed or removed in its place. A folder
+// given with trailing separators (as a command line may hand it over) is renamed like any other, and a
+// link named as the folder is removed as a name.
+void RemoveUnderRandomNames(Program& program, const std::string& folder) {
+    FileServices& files = program.files();
+    std::string current = folder;
+    while (current.size() > 1 && current.back() == kSeparator) current.pop_back();
+    const auto separator = current.rfind(kSeparator);
+    const std::string parent = separator == std::string::npos ? std::string() : current.substr(0, separator + 1);
+    for (int attempt = 0; attempt < kNamingAttempts; ++attempt) {
+        const std::string renamed = parent + RandomFolderName(program);
+        SetNormalAttributes(program, current);
+        if (files.Rename(current, renamed)) current = renamed;
+        program.windows().Yield();
+        const bool removed =
+            files.KindOf(current) == EntryKind::Other ? files.Delete(current).ok() : files.RemoveFolder(current).ok();
+        if (removed) return;
+    }
+}
+
+// Every listed folder, deepest first: any file still in it is wiped, then the folder is removed.
+// No cancel test here: after a stop ElencaFiles wipes nothing, and the folders are still removed.
+void RemoveListedFolders(Program& program) {
+    const std::vector<std::string> folders = program.form1().List2.items;
+    for (auto entry = folders.rbegin(); entry != folders.rend(); ++entry) {
+        ElencaFiles(program, *entry);
+        RemoveUnderRandomNames(program, *entry);
+    }
+}
+
+void BackToMainWindow(Program& program) {
+    UnloadDialogIfLoaded(program);
+    program.form1().mousePointer = MousePointer::Default;
+    program.form1().Show();
+}
+
+}  // namespace
+
+void Command3_Click(Program& program) {
+    Form1& form = program.form1();
+    const bool handedOver = !form.FolderToWipe.empty();
+    const std::string folder = handedOver ? form.FolderToWipe : BrowseForFolder(program, program.Lang[81], kPickerMode);
+    if (folder.empty()) return;
+
+    // The root is refused before anything else, however it was chosen. A handed-over root ends like a
+    // handed-over folder whose run was refused: FolderToWipe is cleared and CancelFlag left alone, so
+    // the caller goes on with its next item.
+    if (IsFilesystemRoot(program, folder)) {
+        program.windows().MessageBox(program.Lang[86], MessageStyle::Exclamation, program.Lang[80]);
+        form.FolderToWipe.clear();
+        return;
+    }
+    if (!handedOver) {
+        const int answer = program.windows().MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle,
+                                                        program.Lang[80] + ": \"" + folder + "\"");
+        if (answer == MessageAnswer::No) return;
+    }
+
+    program.CancelFlag = 0;
+    form.mousePointer = MousePointer::Hourglass;
+    form.Hide();
+
+    StartFolderList(form, folder);
+    Scan(program, folder);
+    program.windows().Yield();
+    WriteAndWipeTemporaryFile(program);
+    if (program.CancelFlag == 1) {
+        BackToMainWindow(program);
+        form.FolderToWipe.clear();
+        // A caller that handed the folder over sees the stop and ends its own run.
+        if (!handedOver) program.CancelFlag = 0;
+        return;
+    }
+
+    StartFolderList(form, folder);
+    Scan2(program, folder);
+    if (program.CancelFlag == 1) {
+        form.FolderToWipe.clear();
+        if (form.StartedWithFolder) program.windows().EndProgram();
+        BackToMainWindow(program);
+        return;
+    }
+
+    // The generator is seeded once at start and never again from the clock.
+    RemoveListedFolders(program);
+
+    if (!Trim(program.facts().commandLine).empty()) {
+        if (form.StartedWithFolder) program.windows().EndProgram();
+        return;
+    }
+    if (!form.FolderToWipe.empty()) {
+        form.FolderToWipe.clear();
+        return;
+    }
+    UnloadDialogIfLoaded(program);
+    if (program.CancelFlag == 0) {
+        if (form.Check1.value == 0) {
+            program.windows().MessageBox(program.Lang[17] + "     ", MessageStyle::Information, program.Lang[18]);
+        } else {
+            Shutdown(program);
+        }
+    }
+    form.mousePointer = MousePointer::Default;
+    form.Show();
+}
+
+void mnuDistruggiCartella_Click(Program& program) { Command3_Click(program); }
 
 }  // namespace scorvane

@@ -9,4 +9,7 @@ class Program;
 // else the one the user picks and confirms.
 void Command3_Click(Program& program);
 
+// The menu entry of the same command.
+void mnuDistruggiCartella_Click(Program& program);
+
 }  // namespace scorvane

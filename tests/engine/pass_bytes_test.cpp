@@ -68,6 +68,7 @@ public:
     void CloseAll() override { real_.CloseAll(); }
     std::string Exists(const std::string& p) override { return real_.Exists(p); }
     EntryKind KindOf(const std::string& p) override { return real_.KindOf(p); }
+    bool IsSystemRoot(const std::string& p) override { return real_.IsSystemRoot(p); }
     Result<> MakeFolder(const std::string& p) override { return real_.MakeFolder(p); }
     Result<> RemoveFolder(const std::string& p) override { return real_.RemoveFolder(p); }
     Result<std::uint32_t> GetAttributes(const std::string& p) override { return real_.GetAttributes(p); }

@@ -37,6 +37,7 @@ public:
     void CloseAll() override { real_.CloseAll(); }
     std::string Exists(const std::string& path) override { return real_.Exists(path); }
     EntryKind KindOf(const std::string& path) override { return real_.KindOf(path); }
+    bool IsSystemRoot(const std::string& path) override { return real_.IsSystemRoot(path); }
     Result<> Delete(const std::string& path) override;
     Result<> Rename(const std::string& from, const std::string& to) override;
     Result<> MakeFolder(const std::string& path) override;

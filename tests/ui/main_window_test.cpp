@@ -42,6 +42,7 @@ public:
     void CloseAll() override { real_.CloseAll(); }
     std::string Exists(const std::string& p) override { return real_.Exists(p); }
     EntryKind KindOf(const std::string& p) override { return real_.KindOf(p); }
+    bool IsSystemRoot(const std::string& p) override { return real_.IsSystemRoot(p); }
     Result<> Delete(const std::string& p) override { return real_.Delete(p); }
     Result<> Rename(const std::string& a, const std::string& b) override { return real_.Rename(a, b); }
     Result<> MakeFolder(const std::string& p) override { return real_.MakeFolder(p); }

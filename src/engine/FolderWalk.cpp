@@ -1,0 +1,124 @@
+#include "engine/FolderWalk.h"
+
+#include <optional>
+#include <vector>
+
+#include "engine/OneFileWipe.h"
+#include "engine/WipeHelpers.h"
+#include "model/Program.h"
+#include "platform/Paths.h"
+
+namespace scorvane {
+
+namespace {
+
+// The path without trailing separators and trailing "." parts: "a/b/./" names "a/b" itself.
+std::string_view NamedEntry(std::string_view path) {
+    for (;;) {
+        if (path.size() > 1 && path.back() == kSeparator) {
+            path.remove_suffix(1);
+        } else if (path.size() > 2 && path.ends_with("/.")) {
+            path.remove_suffix(2);
+        } else {
+            return path;
+        }
+    }
+}
+
+// The listing of a folder the walk may enter, or nothing. A link is never entered, also when the path
+// ends in separators or "." that would make the system follow it; a final ".." may lead anywhere
+// (through a link, to the root), so it is not entered either.
+std::optional<FolderListing> ListWalkableFolder(Program& program, const std::string& path) {
+    if (IsFilesystemRoot(program, path)) return std::nullopt;
+    const std::string_view named = NamedEntry(path);
+    if (NamePart(named) == "..") return std::nullopt;
+    if (program.files().KindOf(std::string(named)) != EntryKind::Folder) return std::nullopt;
+    auto listing = program.files().ListFolder(path);
+    if (!listing) return std::nullopt;
+    return std::move(listing.value());
+}
+
+}  // namespace
+
+bool IsFilesystemRoot(Program& program, std::string_view path) {
+    // However it is written or reached: "//", "/a/..", ".", a link to "/".
+    if (program.files().IsSystemRoot(std::string(path))) return true;
+    if (path.empty() || path.front() != kSeparator) return false;
+    int depth = 0;
+    while (!path.empty()) {
+        const auto end = path.find(kSeparator);
+        const std::string_view part = path.substr(0, end);
+        if (part == "..") {
+            if (depth > 0) --depth;
+        } else if (!part.empty() && part != ".") {
+            ++depth;
+        }
+        path.remove_prefix(end == std::string_view::npos ? path.size() : end + 1);
+    }
+    return depth == 0;
+}
+
+void ElencaFiles(Program& program, const std::string& folderOr) {
+    if (program.CancelFlag == 1) return;
+    bool failed = false;
+    const auto folder = ListWalkableFolder(program, folderOr);
+    if (!folder) {
+        program.windows().Beep();
+        return;
+    }
+    // Links and special files go to WipeFile too, which removes them as names.
+    std::vector<std::string> names = folder->fileNames;
+    for (const auto& other : folder->others) names.emplace_back(NamePart(other));
+    if (names.empty()) return;
+
+    const auto count = static_cast<double>(names.size());
+    program.form1().ProgressTotal = FixedPoint4::FromDouble(count);
+    program.dialog().Label9.visible = true;
+    program.dialog().Show();
+    int done = 1;
+    for (const auto& name : names) {
+        program.dialog().ImgBar.width = BarWidth(count, done);
+        program.dialog().Refresh();
+        if (program.CancelFlag == 1) return;
+        // As the folder was given: a folder ending in the separator gives two before the name.
+        const std::string path = folderOr + kSeparator + name;
+        if (!program.files().SetAttributes(path, Attribute::Normal)) failed = true;
+        SetNormalAttributes(program, path);
+        WipeFile(program, path, program.form1().Combo1.listIndex);
+        if (program.CancelFlag == 1) return;
+        ++done;
+        program.dialog().Refresh();
+    }
+    program.dialog().Label9.visible = false;
+    if (failed) program.windows().Beep();
+}
+
+// Depth first by recursion, one level per folder level. Paths are bounded by the system's path length,
+// beyond which a folder cannot be listed and is not walked, so the recursion stays shallow enough.
+void Scan(Program& program, const std::string& Percorso) {
+    if (program.CancelFlag == 1) return;
+    const auto CurFolder = ListWalkableFolder(program, Percorso);
+    ElencaFiles(program, Percorso);
+    SetNormalAttributes(program, Percorso);
+    if (!CurFolder) return;
+    for (const auto& SubFolder : CurFolder->subFolders) {
+        if (program.CancelFlag == 1) return;
+        program.form1().List2.items.push_back(SubFolder);
+        program.windows().Yield();
+        Scan(program, SubFolder);
+    }
+}
+
+void Scan2(Program& program, const std::string& Percorso) {
+    const auto CurFolder = ListWalkableFolder(program, Percorso);
+    SetNormalAttributes(program, Percorso);
+    if (!CurFolder) return;
+    for (const auto& SubFolder : CurFolder->subFolders) {
+        program.form1().List2.items.push_back(SubFolder);
+        program.windows().Yield();
+        Scan(program, SubFolder);
+        if (program.CancelFlag == 1) return;
+    }
+}
+
+}  // namespace scorvane

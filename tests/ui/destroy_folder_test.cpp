@@ -1,0 +1,397 @@
+// The destroy-folder command: the question, the two walks with the temporary file between them, the
+// removal of the folders under random names deepest first, stops in each phase, the end of a run by
+// caller, and what is never followed.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "support/TestBed.h"
+#include "ui/DestroyFolderCommand.h"
+
+namespace scorvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kTemporaryContent = [] {
+    std::string text;
+    for (int line = 0; line < 100; ++line) text += "000000000\r\n";
+    return text;
+}();
+
+// Folders end in '/'; every other entry is a file holding its own name.
+void MakeTree(const std::string& root, const std::vector<std::string>& entries) {
+    fs::create_directories(root);
+    for (const auto& entry : entries) {
+        if (entry.back() == '/') {
+            fs::create_directories(root + "/" + entry);
+        } else {
+            WriteBytes(root + "/" + entry, entry);
+        }
+    }
+}
+
+bool IsRandomFolderName(const std::string& name) {
+    return name.size() == 16 && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '8'; });
+}
+
+// The folders and the deepest level below `root` (its own entries are level 1).
+std::pair<int, int> FolderShape(const std::string& root) {
+    int folders = 0, depth = 0;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        if (it->is_directory() && !it->is_symlink()) {
+            ++folders;
+            depth = std::max(depth, it.depth() + 1);
+        }
+    }
+    return {folders, depth};
+}
+
+// A program with marker texts and its main window loaded without the load handler, so that a command
+// line given to the bed does not start the command-line job.
+struct FolderBed {
+    explicit FolderBed(std::string commandLine = {}) : bed(TestBedOptions{std::move(commandLine)}) {
+        bed.UseMarkerTexts();
+        bed.program().form1Unloaded().onLoad = {};
+        bed.program().form1();
+        bed.desktop.events.clear();
+    }
+    Form1& form() { return bed.program().form1(); }
+    bool WipingTemporaryFile() {
+        return bed.program().IsDialogLoaded() &&
+               bed.program().dialogUnloaded().Label8.caption.starts_with("Wiping: temp.tmp...\r");
+    }
+    std::string Temporary() const { return bed.ProgramFolder() + "/temp.tmp"; }
+
+    TestBed bed;
+    std::string top = bed.Work("A");
+    MessageRecord question{"L12\r\rL13", 0x134, "L80: \"" + top + "\""};
+    MessageRecord completion{"L17     ", 0x40, "L18"};
+};
+
+void ExpectMessages(const std::vector<MessageRecord>& actual, const std::vector<MessageRecord>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(actual[i].text, expected[i].text) << i;
+        EXPECT_EQ(actual[i].style, expected[i].style) << i;
+        EXPECT_EQ(actual[i].title, expected[i].title) << i;
+    }
+}
+
+TEST(DestroyFolder, AnEmptyFolderGetsOneRandomNameAndTheRunEndsWithMessageOrShutdown) {
+    for (const int check1 : {0, 1}) {
+        SCOPED_TRACE("Check1 = " + std::to_string(check1));
+        FolderBed f;
+        fs::create_directory(f.top);
+        const auto programFiles = FolderEntries(f.bed.ProgramFolder());
+        f.form().Check1.value = check1;
+        f.bed.desktop.folderAnswers = {f.top};
+        f.bed.desktop.answers = {MessageAnswer::Yes};
+        std::set<std::string> seen;
+        bool temporaryWiped = false;
+        f.bed.desktop.onEveryYield = [&](int) {
+            for (const auto& name : FolderEntries(f.bed.Work(""))) seen.insert(name);
+            temporaryWiped = temporaryWiped || f.WipingTemporaryFile();
+        };
+        // The button and the menu entry run the same command.
+        check1 == 0 ? f.form().Command3.onClick() : f.form().mnuDistruggiCartella.onClick();
+
+        EXPECT_EQ(f.bed.desktop.pickerTitles, std::vector<std::string>{"L81"});
+        EXPECT_EQ(f.bed.desktop.folderFlags, std::vector<unsigned>{0x4});
+        ExpectMessages(f.bed.desktop.messages,
+                       check1 == 0 ? std::vector{f.question, f.completion} : std::vector{f.question});
+        EXPECT_EQ(f.bed.desktop.commandLines,
+                  check1 == 0 ? std::vector<std::string>{} : std::vector<std::string>{"systemctl poweroff"});
+        EXPECT_TRUE(FolderEntries(f.bed.Work("")).empty());
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(*seen.rbegin(), "A");
+        EXPECT_TRUE(IsRandomFolderName(*seen.begin())) << *seen.begin();
+        // The temporary file held its 1,100 bytes and is gone under every name.
+        EXPECT_TRUE(temporaryWiped);
+        EXPECT_EQ(f.form().FileLength, 1100);
+        EXPECT_EQ(FolderEntries(f.bed.ProgramFolder()), programFiles);
+        EXPECT_EQ(f.bed.desktop.events.front(), "hide Form1");
+        EXPECT_EQ(f.bed.desktop.events.back(), "show Form1");
+        EXPECT_FALSE(f.bed.program().IsDialogLoaded());
+        EXPECT_EQ(f.form().mousePointer, MousePointer::Default);
+        EXPECT_EQ(f.bed.program().CancelFlag, 0);
+        EXPECT_TRUE(f.form().FolderToWipe.empty());
+    }
+}
+
+TEST(DestroyFolder, ARandomNameThatAlreadyExistsBesideTheFolderIsNeverTakenOver) {
+    // The fixed random stream gives the same names in both runs: the first learns the first one.
+    std::string drawn;
+    {
+        FolderBed probe;
+        fs::create_directory(probe.top);
+        probe.form().FolderToWipe = probe.top;
+        probe.bed.desktop.onEveryYield = [&](int) {
+            for (const auto& name : FolderEntries(probe.bed.Work(""))) {
+                if (drawn.empty() && IsRandomFolderName(name)) drawn = name;
+            }
+        };
+        Command3_Click(probe.bed.program());
+    }
+    ASSERT_FALSE(drawn.empty());
+    FolderBed f;
+    fs::create_directory(f.top);
+    fs::create_directory(f.bed.Work(drawn));  // the user's own empty folder
+    f.form().FolderToWipe = f.top;
+    Command3_Click(f.bed.program());
+    EXPECT_EQ(FolderEntries(f.bed.Work("")), std::vector<std::string>{drawn});
+}
+
+TEST(DestroyFolder, FilesGoInTheFirstPassAndFoldersDeepestFirstTheChosenOneLast) {
+    FolderBed f;
+    MakeTree(f.top, {"a.txt", "B/", "B/b.txt", "B/C/", "B/C/D/", "E/", "E/e.txt"});
+    WriteBytes(f.top + "/B/C/c.bin", std::string(1500, 'c'));
+    f.bed.desktop.folderAnswers = {f.top};
+    f.bed.desktop.answers = {MessageAnswer::Yes};
+    std::vector<std::pair<int, int>> shapes;  // (folders, depth) each time it changed
+    std::set<std::string> topNames;
+    int filesLeftForTheTemporary = -1;
+    f.bed.desktop.onEveryYield = [&](int) {
+        const auto shape = FolderShape(f.bed.Work(""));
+        if (shapes.empty() || shapes.back() != shape) shapes.push_back(shape);
+        for (const auto& name : FolderEntries(f.bed.Work(""))) topNames.insert(name);
+        if (f.WipingTemporaryFile() && filesLeftForTheTemporary < 0) {
+            filesLeftForTheTemporary = 0;
+            for (const auto& entry : fs::recursive_directory_iterator(f.bed.Work(""))) {
+                filesLeftForTheTemporary += entry.is_regular_file() ? 1 : 0;
+            }
+        }
+    };
+    Command3_Click(f.bed.program());
+
+    EXPECT_EQ(filesLeftForTheTemporary, 0);
+    // List2 is A, B, C, D, E: removed backwards, E (depth 2) first, then D, C, B and A.
+    EXPECT_EQ(shapes, (std::vector<std::pair<int, int>>{{5, 4}, {4, 4}, {3, 3}, {2, 2}, {1, 1}}));
+    EXPECT_EQ(f.form().List2.items,
+              (std::vector<std::string>{f.top, f.top + "/B", f.top + "/B/C", f.top + "/B/C/D", f.top + "/E"}));
+    ASSERT_EQ(topNames.size(), 2u);
+    EXPECT_TRUE(IsRandomFolderName(*topNames.begin()));
+    EXPECT_TRUE(FolderEntries(f.bed.Work("")).empty());
+    ExpectMessages(f.bed.desktop.messages, {f.question, f.completion});
+}
+
+// Sets or clears the immutable flag of a file; false where the file system does not support it.
+bool SetImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
+TEST(DestroyFolder, AFolderHoldingAFileThatCannotBeDeletedStaysWithItsParentsUnderRandomNames) {
+    FolderBed f;
+    MakeTree(f.top, {"a.txt", "B/", "B/keep.bin", "B/Z/", "C/", "C/c.txt"});
+    if (!SetImmutable(f.top + "/B/keep.bin", true)) {
+        GTEST_SKIP() << "the file system of the temporary folder has no immutable files; not run";
+    }
+    struct Release {
+        std::string root;
+        ~Release() {
+            for (const auto& entry : fs::recursive_directory_iterator(root)) {
+                if (entry.is_regular_file()) SetImmutable(entry.path().string(), false);
+            }
+        }
+    } release{f.bed.Work("")};
+    f.bed.desktop.folderAnswers = {f.top};
+    f.bed.desktop.answers = {MessageAnswer::Yes};
+    Command3_Click(f.bed.program());
+
+    const auto top = FolderEntries(f.bed.Work(""));
+    ASSERT_EQ(top.size(), 1u);
+    EXPECT_TRUE(IsRandomFolderName(top[0]));
+    const auto middle = FolderEntries(f.bed.Work(top[0]));
+    ASSERT_EQ(middle.size(), 1u);  // C and a.txt are gone
+    EXPECT_TRUE(IsRandomFolderName(middle[0]));
+    const std::string holder = f.bed.Work(top[0] + "/" + middle[0]);
+    EXPECT_EQ(FolderEntries(holder), std::vector<std::string>{"keep.bin"});  // Z is removed
+    EXPECT_EQ(ReadBytes(holder + "/keep.bin"), "B/keep.bin");
+    // The file's wipe fails in each pass and in the removal; the run still ends as completed.
+    const auto& messages = f.bed.desktop.messages;
+    ASSERT_EQ(messages.size(), 5u);
+    for (std::size_t i = 1; i < 4; ++i) {
+        EXPECT_EQ(messages[i].style, 0x30);
+        EXPECT_EQ(messages[i].title, "L28");
+    }
+    EXPECT_EQ(messages.back().text, f.completion.text);
+}
+
+TEST(DestroyFolder, HowARunEndsForEachCaller) {
+    struct Row {
+        const char* name;
+        bool handedOver, commandLine, startedWithFolder;
+        bool ended, folderKept, mainWindowShown;
+        std::string given = "A";  // the command line keeps a trailing separator
+    };
+    const Row rows[] = {
+        {"a handed-over folder", true, false, false, false, false, false},
+        {"a folder of a command-line list", true, true, false, false, true, false},
+        {"the folder of the command line", true, true, true, true, true, false, "A/"},
+        {"a picked folder after a command-line start", false, true, true, true, false, false},
+        {"a picked folder", false, false, false, false, false, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FolderBed f(row.commandLine ? "\"A\"" : "");
+        MakeTree(f.top, {"x", "B/", "B/y"});
+        f.form().Check1.value = 1;
+        f.form().StartedWithFolder = row.startedWithFolder;
+        const std::string folder = f.bed.Work(row.given);
+        if (row.handedOver) {
+            f.form().FolderToWipe = folder;
+        } else {
+            f.bed.desktop.folderAnswers = {folder};
+            f.bed.desktop.answers = {MessageAnswer::Yes};
+        }
+        std::set<std::string> seen;
+        f.bed.desktop.onEveryYield = [&](int) {
+            for (const auto& name : FolderEntries(f.bed.Work(""))) seen.insert(name);
+        };
+        if (row.ended) {
+            EXPECT_THROW(Command3_Click(f.bed.program()), ProgramEnded);
+        } else {
+            Command3_Click(f.bed.program());
+        }
+        EXPECT_TRUE(FolderEntries(f.bed.Work("")).empty());
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_TRUE(IsRandomFolderName(*seen.begin()));
+        // With the shut-down option ticked a completed picked run shuts down instead of its message.
+        ExpectMessages(f.bed.desktop.messages, row.handedOver ? std::vector<MessageRecord>{} : std::vector{f.question});
+        EXPECT_EQ(f.bed.desktop.commandLines.size(), row.handedOver || row.commandLine ? 0u : 1u);
+        EXPECT_EQ(f.form().FolderToWipe, row.folderKept ? folder : "");
+        EXPECT_EQ(f.bed.desktop.events.back() == "show Form1", row.mainWindowShown);
+        EXPECT_EQ(f.bed.program().CancelFlag, 0);
+        EXPECT_EQ(f.bed.desktop.pickerTitles.size(), row.handedOver ? 0u : 1u);
+    }
+}
+
+TEST(DestroyFolder, ClosingThePickerOrAnsweringNoChangesNothing) {
+    for (const bool picked : {false, true}) {
+        FolderBed f;
+        MakeTree(f.top, {"x", "B/"});
+        f.bed.program().CancelFlag = 1;
+        f.bed.desktop.folderAnswers = {picked ? f.top : ""};
+        f.bed.desktop.answers = {MessageAnswer::No};
+        f.form().Command3.onClick();
+        ExpectMessages(f.bed.desktop.messages, picked ? std::vector{f.question} : std::vector<MessageRecord>{});
+        EXPECT_EQ(FolderEntries(f.top), (std::vector<std::string>{"B", "x"}));
+        EXPECT_EQ(ReadBytes(f.top + "/x"), "x");
+        EXPECT_FALSE(PathExists(f.Temporary()));
+        EXPECT_TRUE(f.bed.desktop.events.empty());
+        EXPECT_EQ(f.bed.desktop.yields, 0);
+        EXPECT_EQ(f.bed.program().CancelFlag, 1);
+    }
+}
+
+TEST(DestroyFolder, AStopInEachPhase) {
+    enum class Phase { FirstPass, SecondPass, Removal };
+    struct Row {
+        const char* name;
+        Phase phase;
+        bool handedOver;  // by the command line, with StartedWithFolder
+        bool ended;
+        int cancelFlagAfter;
+        bool fileLeft, foldersLeft;
+    };
+    const Row rows[] = {
+        {"first pass, picked", Phase::FirstPass, false, false, 0, true, true},
+        {"first pass, command line", Phase::FirstPass, true, false, 1, true, true},
+        {"second pass, picked", Phase::SecondPass, false, false, 1, false, true},
+        {"second pass, command line", Phase::SecondPass, true, true, 1, false, true},
+        {"removal, picked, shut-down ticked", Phase::Removal, false, false, 1, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FolderBed f(row.handedOver ? "\"A\"" : "");
+        Program& program = f.bed.program();
+        MakeTree(f.top, {"B/", "B/f.txt", "C/"});
+        f.form().Check1.value = 1;
+        if (row.handedOver) {
+            f.form().FolderToWipe = f.top;
+            f.form().StartedWithFolder = true;
+        } else {
+            f.bed.desktop.folderAnswers = {f.top};
+            f.bed.desktop.answers = {MessageAnswer::Yes};
+        }
+        bool temporarySeen = false;
+        int stops = 0;
+        f.bed.desktop.onEveryYield = [&](int) {
+            temporarySeen = temporarySeen || f.WipingTemporaryFile();
+            const auto& list = program.form1().List2.items;
+            const bool now = row.phase == Phase::FirstPass    ? !temporarySeen && list.size() == 2
+                             : row.phase == Phase::SecondPass ? temporarySeen && list.size() == 2
+                                                              : temporarySeen && !PathExists(f.top + "/C");
+            if (now && stops == 0) {
+                ++stops;
+                program.dialogUnloaded().CancelButton.onClick();
+            }
+        };
+        if (row.ended) {
+            EXPECT_THROW(Command3_Click(program), ProgramEnded);
+        } else {
+            Command3_Click(program);
+        }
+        EXPECT_EQ(stops, 1);
+        EXPECT_EQ(program.CancelFlag, row.cancelFlagAfter);
+        EXPECT_TRUE(f.form().FolderToWipe.empty());
+        EXPECT_EQ(PathExists(f.top + "/B/f.txt"), row.fileLeft);
+        EXPECT_EQ(PathExists(f.top + "/C"), row.foldersLeft);
+        EXPECT_EQ(FolderEntries(f.bed.Work("")).empty(), !row.foldersLeft);
+        // A stop in the first pass leaves the temporary file unwiped, to be cut at the next run.
+        EXPECT_EQ(PathExists(f.Temporary()), row.phase == Phase::FirstPass);
+        if (row.phase == Phase::FirstPass) {
+            EXPECT_EQ(ReadBytes(f.Temporary()), kTemporaryContent);
+        }
+        ExpectMessages(f.bed.desktop.messages, row.handedOver ? std::vector<MessageRecord>{} : std::vector{f.question});
+        EXPECT_TRUE(f.bed.desktop.commandLines.empty());
+        if (row.ended) continue;
+        EXPECT_EQ(f.bed.desktop.events.back(), "show Form1");
+        EXPECT_FALSE(program.IsDialogLoaded());
+        EXPECT_EQ(f.form().mousePointer, MousePointer::Default);
+        // The next click asks for a folder again.
+        f.bed.desktop.folderAnswers = {""};
+        f.form().Command3.onClick();
+        EXPECT_EQ(f.bed.desktop.pickerTitles.size(), row.handedOver ? 1u : 2u);
+    }
+}
+
+TEST(DestroyFolder, LinksAreRemovedAsNamesAndNeverFollowed) {
+    for (const bool topIsLink : {false, true}) {
+        SCOPED_TRACE(topIsLink ? "the folder handed over is a link" : "links inside the tree");
+        FolderBed f;
+        MakeTree(f.bed.Work("Outside"), {"o", "deep/", "deep/d"});
+        if (topIsLink) {
+            fs::create_directory_symlink(f.bed.Work("Outside"), f.top);
+        } else {
+            MakeTree(f.top, {"a", "B/"});
+            fs::create_directory_symlink(f.bed.Work("Outside"), f.top + "/B/to-folder");
+            fs::create_symlink(f.bed.Work("Outside/o"), f.top + "/to-file");
+        }
+        f.form().FolderToWipe = f.top;
+        Command3_Click(f.bed.program());
+        EXPECT_EQ(FolderEntries(f.bed.Work("")), std::vector<std::string>{"Outside"});
+        EXPECT_EQ(FolderEntries(f.bed.Work("Outside")), (std::vector<std::string>{"deep", "o"}));
+        EXPECT_EQ(ReadBytes(f.bed.Work("Outside/o")), "o");
+        EXPECT_EQ(ReadBytes(f.bed.Work("Outside/deep/d")), "deep/d");
+        EXPECT_TRUE(f.bed.desktop.messages.empty());
+    }
+}
+
+}  // namespace
+}  // namespace scorvane::testing
