@@ -1,17 +1,24 @@
 // scorvane-bench wipe METHOD PATH   wipes PATH by METHOD and prints the seconds it took
 // scorvane-bench random MIB         generates MIB MiB of random bytes and prints the seconds it took
+// scorvane-bench space METHOD MOUNT  wipes the free space of the filesystem mounted at MOUNT by METHOD
+//                                    (fill, flush, clean-up) and prints the seconds it took
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "HeadlessDesktop.h"
 #include "app/Wiring.h"
+#include "engine/FreeSpaceWipe.h"
 #include "engine/OneFileWipe.h"
 #include "model/Program.h"
 #include "platform/PosixFileServices.h"
+#include "platform/Paths.h"
 #include "platform/RandomStream.h"
+#include "ui/DriveList.h"
 
 namespace {
 
@@ -21,7 +28,7 @@ public:
 };
 
 int Usage() {
-    std::fprintf(stderr, "usage: scorvane-bench wipe METHOD PATH | random MIB\n");
+    std::fprintf(stderr, "usage: scorvane-bench wipe METHOD PATH | random MIB | space METHOD MOUNT\n");
     return 2;
 }
 
@@ -43,16 +50,32 @@ int main(int argc, char* argv[]) {
         std::printf("%.3f\n", seconds);
         return 0;
     }
-    if (command != "wipe" || argc < 4) return Usage();
+    if ((command != "wipe" && command != "space") || argc < 4) return Usage();
 
     PosixFileServices files;
     HeadlessDesktop desktop;
     NoDrives drives;
     ProcessFacts facts;
     facts.programFolder = ExecutableFolder();
+    facts.runsAsRoot = ::geteuid() == 0;
     Program program(Platform{files, desktop, desktop, drives, facts, {}, {}});
     WireHandlers(program);
     const int method = std::atoi(argv[2]);
+    if (command == "space") {
+        const std::string mount = argv[3];
+        Form1& form = program.form1();
+        form.Drive1.items = {mount};
+        form.Drive1.listIndex = 0;
+        form.Combo1.listIndex = method;
+        Drive1_Change(program);
+        const auto start = Clock::now();
+        WipeSpace(program, mount);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        std::printf("%.3f\n", seconds);
+        // A finished run shows its one end message and leaves no fill folder behind.
+        const bool cleaned = files.KindOf(JoinPath(mount, kFillFolderName)) == EntryKind::Missing;
+        return desktop.messages == 1 && cleaned ? 0 : 1;
+    }
     const auto start = Clock::now();
     WipeFile(program, argv[3], method);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();

@@ -182,3 +182,55 @@ gen_s=$(median "${gen[@]}")
 gen_rate=$(echo "$random_mib * 1048576 / $gen_s / 1000000000" | bc -l)
 printf 'random-generator %dMiB: scorvane %.3f s = %.2f GB/s, openssl pipe %.2f GB/s, ratio %.2f  %s (target: >= 1 GB/s)\n' \
     "$random_mib" "$gen_s" "$gen_rate" "$pipe_rate" "$(ratio "$gen_rate" "$pipe_rate")" "$(verdict "$gen_rate" ge 1)"
+
+# Free-space fill: an ext4 image of 256 MiB in the work folder, loop-mounted; Scorvane's method 1 (a
+# constant '0' fill, flushed, then renamed and deleted) against dd writing a constant non-zero byte until
+# the disk is full (conv=fdatasync) followed by rm of its file, since Scorvane's figure includes its
+# clean-up. Needs root for the loop mount; without it the case is skipped.
+space_mib=256
+if ((EUID != 0)); then
+    echo "free-space-fill ${space_mib}MiB: skipped (root is needed to loop-mount the image)"
+else
+    for tool in mkfs.ext4 mount umount tr; do
+        PATH=$PATH:/usr/sbin:/sbin command -v "$tool" >/dev/null || fail "$tool is missing"
+    done
+    image=$work/space.img
+    mnt=$work/space
+    mkdir -p -- "$mnt"
+    # Unmount before the work folder goes, so that the clean-up never reaches into a mounted filesystem.
+    trap '{ ! mountpoint -q -- "$mnt" || umount -- "$mnt" || umount -l -- "$mnt"; } 2>/dev/null || true; rm -rf -- "$work"' EXIT
+    # The image's blocks exist on the disk beforehand, so that no run pays for allocating them.
+    head -c "$((space_mib * 1048576))" /dev/zero >"$image"
+    PATH=$PATH:/usr/sbin:/sbin mkfs.ext4 -q -F -m 0 -E lazy_itable_init=0,lazy_journal_init=0 "$image" ||
+        fail "mkfs.ext4 failed"
+    mount -o loop -- "$image" "$mnt" || fail "cannot loop-mount $image"
+    sync
+    mount_free() { df --output=avail -B1 "$mnt" | tail -n 1 | tr -d ' '; }
+    empty_free=$(mount_free)
+    dd_fill() {
+        tr '\0' '\1' </dev/zero | dd of="$mnt/fill" bs=1M iflag=fullblock conv=fdatasync status=none 2>/dev/null || true
+    }
+    dd_fill && rm -f -- "$mnt/fill" && sync  # a first fill, untimed, settles the image
+    sc=(); dd_t=(); sc_rss=()
+    for ((i = 0; i < runs; ++i)); do
+        # The end message the headless run prints is left out; anything else comes through.
+        timed "$bench" space 1 "$mnt" 2> >(grep -v '^message: ' >&2)
+        [[ -z $(ls -A -- "$mnt" | grep -v '^lost+found$') ]] || fail "scorvane-bench left files on the filesystem"
+        sc+=("$seconds"); sc_rss+=("$peak_kib")
+        sync
+        start=$EPOCHREALTIME
+        dd_fill
+        filled=$(stat -c %s "$mnt/fill")
+        rm -f -- "$mnt/fill"
+        end=$EPOCHREALTIME
+        ((filled * 100 >= empty_free * 99)) || fail "dd filled only $filled of $empty_free bytes"
+        dd_t+=("$(echo "$end - $start" | bc -l)")
+        sync
+    done
+    umount -- "$mnt" || fail "cannot unmount $mnt"
+    rm -f -- "$image"
+    sc_s=$(median "${sc[@]}"); dd_s=$(median "${dd_t[@]}")
+    r=$(ratio "$sc_s" "$dd_s")
+    printf 'free-space-fill %dMiB: scorvane %.2f s, dd + rm %.2f s, ratio %.2f  %s (target: ratio <= 1.10; peak memory %.1f MiB)\n' \
+        "$space_mib" "$sc_s" "$dd_s" "$r" "$(verdict "$r" le 1.10)" "$(echo "$(max "${sc_rss[@]}") / 1024" | bc -l)"
+fi

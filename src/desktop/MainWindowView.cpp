@@ -1,9 +1,13 @@
 #include "desktop/MainWindowView.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QUrl>
 
 #include "desktop/Artwork.h"
 
@@ -26,6 +30,22 @@ void SetStyle(QWidget& widget, const QString& style) {
     if (widget.styleSheet() != style) widget.setStyleSheet(style);
 }
 
+// The full paths of a drop, as the bytes of the names; none unless everything dropped is a local file
+// or folder. A file manager's URL keeps a name that is not UTF-8 percent-encoded byte for byte.
+std::vector<std::string> LocalPaths(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) return {};
+    std::vector<std::string> paths;
+    for (const QUrl& url : data->urls()) {
+        const QString host = url.host();
+        if (!url.isLocalFile() || !(host.isEmpty() || host == QStringLiteral("localhost"))) return {};
+        std::string path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+        while (path.size() > 1 && path.back() == '/') path.pop_back();
+        if (path.empty() || path.front() != '/') return {};
+        paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
 QString Colours(Control& control) {
     QString style;
     if (control.backColor) style += QStringLiteral("background-color: %1;").arg(ToQColor(*control.backColor).name());
@@ -34,14 +54,20 @@ QString Colours(Control& control) {
 }
 }  // namespace
 
-// The client area: the background picture, and the pointer moving over the window's own surface.
+// The client area: the background picture, the pointer moving over the window's own surface, and drops.
 class MainWindowView::Surface final : public QWidget {
 public:
+    using DropHook = std::function<void(const std::vector<std::string>&, int&)>;
+
     Surface(Form1& form, std::function<void()> afterEvent)
         : form_(form), afterEvent_(std::move(afterEvent)), background_(MainWindowBackground()) {
         setMouseTracking(true);
         setObjectName(QStringLiteral("Form1Surface"));
+        setAcceptDrops(true);
     }
+
+    // The controls whose own drop handler takes a drop over them; a drop over any other control is refused.
+    void SetDropControls(std::map<QWidget*, Control*> controls) { dropControls_ = std::move(controls); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -56,10 +82,63 @@ protected:
         }
     }
 
+    // Drops that a control below the pointer does not take itself come here (Qt passes them up).
+    void dragEnterEvent(QDragEnterEvent* event) override { Consider(*event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { Consider(*event); }
+    void dropEvent(QDropEvent* event) override {
+        DropHook* hook = HookAt(event->position().toPoint());
+        const std::vector<std::string> paths = LocalPaths(event->mimeData());
+        if (hook == nullptr || paths.empty()) {
+            event->ignore();
+            return;
+        }
+        Offer(*event);
+        // The run starts once the drop is over, so that the drag source is not kept waiting by its
+        // question and progress. Local files and folders are a drop that allows all three effects,
+        // whatever the file manager offers.
+        QMetaObject::invokeMethod(
+            this,
+            [this, hook, paths] {
+                int effect = 7;
+                (*hook)(paths, effect);
+                afterEvent_();
+            },
+            Qt::QueuedConnection);
+    }
+
 private:
+    // The drop handler of the control under the pointer, or of the window over its bare surface.
+    DropHook* HookAt(QPoint position) {
+        QWidget* child = childAt(position);
+        if (child == nullptr) return form_.onOLEDragDrop ? &form_.onOLEDragDrop : nullptr;
+        while (child->parentWidget() != this) child = child->parentWidget();
+        const auto found = dropControls_.find(child);
+        if (found == dropControls_.end() || !found->second->onOLEDragDrop) return nullptr;
+        return &found->second->onOLEDragDrop;
+    }
+
+    void Consider(QDropEvent& event) {
+        if (HookAt(event.position().toPoint()) == nullptr || LocalPaths(event.mimeData()).empty()) {
+            event.ignore();
+            return;
+        }
+        Offer(event);
+    }
+
+    // A copy for the drag source where it allows one: a "move" could make the source delete its data.
+    static void Offer(QDropEvent& event) {
+        if (event.possibleActions() & Qt::CopyAction) {
+            event.setDropAction(Qt::CopyAction);
+            event.accept();
+        } else {
+            event.acceptProposedAction();
+        }
+    }
+
     Form1& form_;
     std::function<void()> afterEvent_;
     QImage background_;
+    std::map<QWidget*, Control*> dropControls_;
 };
 
 MainWindowView::MainWindowView(Form1& form, std::function<void()> afterEvent)
@@ -108,6 +187,11 @@ MainWindowView::MainWindowView(Form1& form, std::function<void()> afterEvent)
         labels_[label] = new ModelLabel(*label, surface_, afterEvent_);
     }
     labels_[&form_.Label1]->setWordWrap(false);
+
+    std::map<QWidget*, Control*> dropControls{{combo1_, &form_.Combo1}};
+    for (auto& [label, view] : labels_) dropControls[view] = label;
+    for (auto& [widget, control] : dropControls) widget->setAcceptDrops(control->acceptsDrops);
+    surface_->SetDropControls(std::move(dropControls));
 
     // Focus moves through the list, the drives, the push button and the option; List2 is never reached.
     list2_->setFocusPolicy(Qt::NoFocus);

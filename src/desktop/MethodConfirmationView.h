@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QComboBox>
+#include <QPushButton>
 #include <QWidget>
 #include <functional>
+#include <map>
 
 #include "desktop/ModelView.h"
+#include "desktop/ViewSupport.h"
 #include "model/Form2.h"
 
 namespace scorvane {
@@ -14,9 +18,21 @@ public:
     MethodConfirmationView(Form2& window, std::function<void()> afterEvent);
     void Sync() override;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void Handle(const std::function<void()>& handler);
+
     Form2& window_;
     std::function<void()> afterEvent_;
+    QImage background_;
+    QComboBox* combo1_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    std::map<Label*, ModelLabel*> labels_;
 };
 
 }  // namespace scorvane

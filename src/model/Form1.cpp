@@ -25,7 +25,6 @@ void Form1::Build() {
     Command2.backColor = 0x00CE6126;
     Command2.mousePointer = MousePointer::Hand;
     Command2.caption = "Distruggi Spazio Libero";
-    Command2.acceptsDrops = true;
 
     Combo1.Build("Combo1", 480, 580, 5475, 345);
     Combo1.font = Arial(9, true);
@@ -62,7 +61,6 @@ void Form1::Build() {
     Command1.foreColor = Palette::LightGrey;
     Command1.alignment = Alignment::Center;
     Command1.mousePointer = MousePointer::Hand;
-    Command1.acceptsDrops = true;
     Command1.caption = "Command1";
 
     Label4.Build("Label4", 7140, 4485, 3015, 465);

@@ -2,6 +2,7 @@
 
 #include "model/Program.h"
 #include "platform/Text.h"
+#include "ui/CommandLineJob.h"
 #include "ui/DriveList.h"
 
 namespace scorvane {
@@ -16,6 +17,7 @@ void Form1_Load(Program& program) {
     form.caption = TitleWithVersion(program);
     Drive1_Change(program);
     form.Command1.foreColor = Palette::LightGrey;
+    RunCommandLineJob(program);
 }
 
 }  // namespace scorvane

@@ -1,0 +1,106 @@
+#include "engine/FreeSpaceStatistics.h"
+
+#include <algorithm>
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+
+#include "model/Program.h"
+#include "platform/Text.h"
+
+namespace scorvane {
+
+namespace {
+
+// The moment the fill began, in microseconds of the monotonic clock, kept as the hidden text of the
+// elapsed line: it lives exactly as long as the run's progress window.
+std::string& ClockStart(Program& program) { return program.dialogUnloaded().Label1.tag; }
+
+std::int64_t NowMicroseconds(Program& program) {
+    return std::llround(program.windows().MonotonicSeconds() * 1e6);
+}
+
+std::string ThousandsSeparator() {
+    const char* separator = std::localeconv()->thousands_sep;
+    return separator != nullptr && *separator != '\0' ? separator : ",";
+}
+
+}  // namespace
+
+void StartStatistics(Program& program) {
+    Form1& form = program.form1();
+    form.ElapsedHours = form.ElapsedMinutes = form.ElapsedSeconds = 0;
+    form.ElapsedTicks = 0;
+    program.dialog();  // the start is kept with the progress window, so it must be there
+    ClockStart(program) = Decimal(NowMicroseconds(program));
+}
+
+double UpdateElapsed(Program& program) {
+    const std::string& text = ClockStart(program);
+    std::int64_t start = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), start).ec != std::errc{}) return 0;
+    const double seconds = std::max(0.0, static_cast<double>(NowMicroseconds(program) - start) / 1e6);
+    const auto whole = static_cast<std::int64_t>(std::floor(seconds));
+    Form1& form = program.form1();
+    form.ElapsedSeconds = static_cast<std::int16_t>(whole % 60);
+    form.ElapsedMinutes = static_cast<std::int16_t>(whole / 60 % 60);
+    form.ElapsedHours = static_cast<std::int16_t>(std::min<std::int64_t>(whole / 3600, INT16_MAX));
+    return seconds;
+}
+
+void Timer1_Timer(Program& program) {
+    if (!program.IsDialogLoaded()) return;  // loading it would reset CancelFlag
+    Form1& form = program.form1();
+    Dialog& dialog = program.dialog();
+    const auto& lang = program.Lang;
+
+    ++form.ElapsedTicks;
+    const double seconds = UpdateElapsed(program);
+    dialog.Label1.caption = lang[70] + SignedDecimal(form.ElapsedHours) + ", " + lang[58] +
+                            SignedDecimal(form.ElapsedMinutes) + ", " + lang[30] + SignedDecimal(form.ElapsedSeconds);
+
+    const auto written = static_cast<double>(form.WrittenKb);
+    if (seconds > 0) {
+        const auto speed = static_cast<std::int64_t>(std::floor(written / seconds));
+        dialog.Label3.caption = lang[71] + ": " + DigitGroups(speed) + " Kb/sec";
+    }
+
+    const auto freeKb = static_cast<double>(form.ProgressTotal.tenThousandths);
+    if (freeKb > 0 && written > 0) {
+        const double minutes = FixedPoint4::FromDouble((freeKb / written - 1) * seconds / 60).ToDouble();
+        const double wholeMinutes = std::floor(minutes);
+        const double secondsLeft = std::nearbyint((minutes - wholeMinutes) * 60);
+        dialog.Label4.caption = lang[72] + ": " + lang[58] + SignedDecimal(static_cast<std::int64_t>(wholeMinutes)) +
+                                ", " + lang[30] + SignedDecimal(static_cast<std::int64_t>(secondsLeft)) + " ";
+    }
+
+    dialog.Label6.caption = dialog.Label1.caption;
+    dialog.Label7.caption = dialog.Label3.caption;
+    dialog.Label10.caption = dialog.Label4.caption;
+    program.windows().Yield();
+}
+
+std::string DigitGroups(std::int64_t value) {
+    if (value == 0) return {};
+    const std::uint64_t magnitude =
+        value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
+    const std::string digits = std::to_string(magnitude);
+    const std::string separator = ThousandsSeparator();
+    std::string grouped = value < 0 ? "-" : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += separator;
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+std::string OneDecimal(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f", value);  // the decimal separator of the user's locale
+    return text;
+}
+
+std::string SignedDecimal(std::int64_t value) { return (value < 0 ? "" : " ") + std::to_string(value); }
+
+}  // namespace scorvane

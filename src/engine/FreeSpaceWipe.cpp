@@ -1,0 +1,366 @@
+#include "engine/FreeSpaceWipe.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/FreeSpaceStatistics.h"
+#include "engine/ProgressWindow.h"
+#include "engine/Shutdown.h"
+#include "engine/WipeHelpers.h"
+#include "model/Program.h"
+#include "platform/Paths.h"
+#include "platform/Text.h"
+
+namespace scorvane {
+
+namespace {
+
+constexpr std::int64_t kFullBlock = 1'024'000;
+constexpr std::int64_t kTaggedHeader = 4;
+constexpr std::int64_t kRollOverKb = 1'048'000;  // a fill file holds about 1 GB, then the next begins
+constexpr int kLastDiskFull = 14;
+constexpr int kTickInterval = 600;
+constexpr std::size_t kZNameLength = 24;
+constexpr int kMethods = 8;
+
+// One cycle of each method, in order: a text block of '0', '1' or ' ', 'c' a text block of a character
+// drawn anew for the cycle, 'B' a buffer block of random bytes, 'D' one of random digits, 'y' a yield.
+constexpr std::array<std::string_view, kMethods> kCycles = {
+    "c", "0", "By", "0By", "01By", "000111By", "01y01y01yB", " y yDyDyDyDyDy"};
+
+// What the fill does next after a step or a failure.
+enum class Next { Continue, RepeatCycle, NewFile, Finish, Refuse };
+
+class SpaceFill {
+public:
+    SpaceFill(Program& program, const std::string& drive, int method)
+        : program_(program), files_(program.files()), drive_(drive), folder_(JoinPath(drive, kFillFolderName)),
+          cycle_(kCycles[static_cast<std::size_t>(method)]) {}
+
+    // The drive is an existing folder and the fill folder is there or could be made.
+    bool Prepare();
+    // Fills until the disk is full or the user stops (true), or until a write is refused (false).
+    bool Run();
+    // Everything written reaches the disk before the file is let go.
+    void CloseFile();
+    // Renames every fill file of this run to 24 'Z's and deletes it, then the folder when the run made it.
+    void CleanUp();
+
+private:
+    Next OpenNextFile();
+    Next OpenFailed(const Failure& failure);
+    Next WriteCycle();
+    Next WriteBlock(char kind);
+    Next RollOver();
+    Next Handle(const Failure& failure);
+    void Count(std::int64_t bytes);
+    void ShowBar();
+    void ShowWritten();
+
+    Program& program_;
+    FileServices& files_;
+    std::string drive_;
+    std::string folder_;
+    std::string_view cycle_;
+    bool ownFolder_ = false;
+    std::vector<std::string> made_;
+    FileHandle file_ = 0;
+    bool open_ = false;
+    int number_ = 0;
+    std::int64_t blockSize_ = kFullBlock;
+    int diskFull_ = 0;
+    std::int64_t writtenBytes_ = 0;
+    std::int64_t fileBytes_ = 0;
+    std::vector<std::uint8_t> buffer_;
+};
+
+std::int64_t FreeKb(Program& program) { return program.form1().ProgressTotal.tenThousandths; }
+
+bool SpaceFill::Prepare() {
+    if (files_.KindOf(drive_) != EntryKind::Folder) return false;
+    switch (files_.KindOf(folder_)) {
+        case EntryKind::Folder: return true;  // the user's own: used, never removed
+        case EntryKind::Missing: ownFolder_ = files_.MakeFolder(folder_).ok(); return ownFolder_;
+        default: return false;
+    }
+}
+
+bool SpaceFill::Run() {
+    Next next = OpenNextFile();
+    for (;;) {
+        switch (next) {
+            case Next::Finish: return true;
+            case Next::Refuse: return false;
+            case Next::NewFile:
+                CloseFile();
+                next = OpenNextFile();
+                continue;
+            case Next::Continue:
+            case Next::RepeatCycle: break;
+        }
+        next = WriteCycle();
+        if (next != Next::Continue) continue;
+        ShowBar();
+        program_.windows().Yield();
+        if (program_.form1().FileKb >= kRollOverKb) {
+            next = RollOver();
+            continue;
+        }
+        program_.windows().Yield();
+        ShowWritten();
+        if (program_.CancelFlag != 0) return true;
+    }
+}
+
+Next SpaceFill::OpenNextFile() {
+    if (files_.KindOf(folder_) != EntryKind::Folder) {
+        if (auto made = files_.MakeFolder(folder_); !made) return OpenFailed(made.failure());
+        ownFolder_ = true;
+    }
+    std::string path;
+    do {  // a name that is taken is the user's: skipped, never opened
+        ++number_;
+        path = JoinPath(folder_, kFillFilePrefix + Decimal(number_));
+    } while (files_.KindOf(path) != EntryKind::Missing);
+    const auto opened = files_.Open(path, OpenMode::TextOutput);
+    if (!opened) return OpenFailed(opened.failure());
+    made_.push_back(path);
+    file_ = opened.value();
+    open_ = true;
+    (void)files_.Seek(file_, 1);
+    return Next::Continue;
+}
+
+// No further file can be made: a full disk ends the fill, anything else ends the run as refused.
+Next SpaceFill::OpenFailed(const Failure& failure) {
+    switch (failure.number) {
+        case FailureNumber::DiskFull:
+        case FailureNumber::InvalidPropertyValue: return Next::Finish;
+        case FailureNumber::BadFileName:
+        case FailureNumber::PermissionDenied: return Next::Refuse;
+        default:
+            (void)Handle(failure);
+            return Next::Refuse;
+    }
+}
+
+Next SpaceFill::WriteCycle() {
+    for (const char kind : cycle_) {
+        if (kind == 'y') {
+            program_.windows().Yield();
+            continue;
+        }
+        if (const Next next = WriteBlock(kind); next != Next::Continue) return next;
+    }
+    return Next::Continue;
+}
+
+// One block; a failure that the ladder or the table does not end is shown and the next block follows.
+Next SpaceFill::WriteBlock(char kind) {
+    Result<> written;
+    std::int64_t bytes = 0;
+    if (kind == 'B' || kind == 'D') {
+        buffer_.resize(static_cast<std::size_t>(blockSize_ + 1));
+        if (kind == 'B') {
+            program_.random().Fill(buffer_);
+        } else {
+            program_.random().FillDigits(buffer_);
+        }
+        written = files_.WriteRaw(file_, buffer_);
+        bytes = blockSize_ + 1;
+    } else {
+        const char fill = kind == 'c' ? RandomFillCharacter(program_) : kind;
+        written = files_.WriteTaggedFill(file_, fill, blockSize_);
+        bytes = kTaggedHeader + blockSize_;
+    }
+    if (!written) return Handle(written.failure());
+    Count(bytes);
+    return Next::Continue;
+}
+
+Next SpaceFill::RollOver() {
+    if (auto flushed = files_.Flush(file_); !flushed) {
+        if (const Next next = Handle(flushed.failure()); next != Next::Continue) return next;
+    }
+    program_.form1().FileKb = 0;
+    fileBytes_ = 0;
+    return Next::NewFile;
+}
+
+// The failure table of the fill: the disk-full ladder, a new file, the refusal, the end, or a box.
+Next SpaceFill::Handle(const Failure& failure) {
+    switch (failure.number) {
+        case FailureNumber::DiskFull:
+            if (++diskFull_ >= kLastDiskFull) return Next::Finish;
+            blockSize_ = std::int64_t{4096} >> (diskFull_ - 1);  // 4096, 2048, ... 1
+            return Next::RepeatCycle;
+        case FailureNumber::BadRecordNumber: return Next::NewFile;
+        case FailureNumber::BadFileName:
+        case FailureNumber::PermissionDenied: return Next::Refuse;
+        case FailureNumber::InvalidPropertyValue: return Next::Finish;
+        default:
+            program_.windows().MessageBox(failure.description, MessageStyle::Exclamation,
+                                          SignedDecimal(failure.number));
+            return Next::Continue;
+    }
+}
+
+// Every block written is counted, header bytes included.
+void SpaceFill::Count(std::int64_t bytes) {
+    writtenBytes_ += bytes;
+    fileBytes_ += bytes;
+    program_.form1().WrittenKb = writtenBytes_ / 1000;
+    program_.form1().FileKb = fileBytes_ / 1000;
+}
+
+// An unknown free space (0) leaves the bar and the percentage as they are.
+void SpaceFill::ShowBar() {
+    const std::int64_t freeKb = FreeKb(program_);
+    if (freeKb <= 0) return;
+    Dialog& dialog = program_.dialog();
+    Image& bar = dialog.ImgBar;
+    bar.width = bar.width < kBarFullWidth + 1
+                    ? BarWidth(static_cast<double>(freeKb), static_cast<double>(program_.form1().WrittenKb))
+                    : kBarFullWidth;
+    const double percent = static_cast<double>(bar.width) / kBarFullWidth * 100;
+    if (std::floor(percent) < 100) {
+        dialog.Label8.caption = program_.Lang[74] + "\r" + OneDecimal(percent) + "%";
+    } else {
+        dialog.Label8.caption = program_.Lang[74] + "\r 100%";
+        bar.width = kBarFullWidth;
+    }
+}
+
+void SpaceFill::ShowWritten() {
+    Dialog& dialog = program_.dialog();
+    dialog.Label2.caption = program_.Lang[73] + " " + DigitGroups(program_.form1().WrittenKb) + " / " +
+                            DigitGroups(FreeKb(program_)) + " Kb";
+    dialog.Label5.caption = dialog.Label2.caption;
+    dialog.Label6.caption = dialog.Label1.caption;
+}
+
+void SpaceFill::CloseFile() {
+    if (!open_) return;
+    (void)files_.Flush(file_);
+    (void)files_.Close(file_);
+    open_ = false;
+}
+
+void SpaceFill::CleanUp() {
+    const std::string zName(kZNameLength, 'Z');
+    const std::string zFile = JoinPath(folder_, zName);
+    for (const std::string& path : made_) {
+        // An existing 'Z' name is not ours to replace: the file is then deleted under its own name.
+        if (files_.Rename(path, zFile)) {
+            (void)files_.Delete(zFile);
+        } else {
+            (void)files_.Delete(path);
+        }
+    }
+    made_.clear();
+    if (!ownFolder_) return;
+    const std::string zFolder = JoinPath(drive_, zName);
+    if (files_.Rename(folder_, zFolder)) {
+        (void)files_.RemoveFolder(zFolder);
+    } else {
+        (void)files_.RemoveFolder(folder_);
+    }
+}
+
+// Each statistics line with its shadow, only where the line is not shown yet; then the percentage line.
+void ShowStatisticsLabels(Dialog& dialog) {
+    if (!dialog.Label1.visible) {
+        dialog.Label1.visible = true;
+        dialog.Label6.caption = dialog.Label1.caption;
+        dialog.Label6.visible = true;
+    }
+    const std::pair<Label*, Label*> pairs[] = {
+        {&dialog.Label2, &dialog.Label5}, {&dialog.Label3, &dialog.Label7}, {&dialog.Label4, &dialog.Label10}};
+    for (const auto& [line, shadow] : pairs) {
+        if (!line->visible) {
+            line->visible = true;
+            shadow->visible = true;
+        }
+    }
+    dialog.Label8.visible = true;
+}
+
+// The bar and the lines at 100 %, the written amount shown as the free space that is now overwritten.
+void ShowFilled(Program& program) {
+    Dialog& dialog = program.dialog();
+    const std::int64_t freeKb = FreeKb(program);
+    const std::int64_t shown = freeKb > 0 ? freeKb : program.form1().WrittenKb;
+    dialog.ImgBar.width = kBarFullWidth;
+    dialog.Label8.caption = program.Lang[74] + "\r100%";
+    dialog.Label2.caption = program.Lang[73] + " " + DigitGroups(shown) + " / " + DigitGroups(freeKb) + " Kb";
+    dialog.Label5.caption = dialog.Label2.caption;
+}
+
+std::string ElapsedText(Program& program) {
+    const Form1& form = program.form1();
+    const auto& lang = program.Lang;
+    std::string text = lang[29] + " ";
+    if (form.ElapsedHours > 0) text += Decimal(form.ElapsedHours) + " " + lang[57] + ", ";
+    if (form.ElapsedMinutes > 0) text += Decimal(form.ElapsedMinutes) + " " + lang[58] + " " + lang[78] + " ";
+    return text + Decimal(form.ElapsedSeconds) + " " + lang[30] + "!";
+}
+
+void ShowRefused(Program& program) {
+    program.form1().Timer1.interval = 0;
+    UnloadDialogIfLoaded(program);
+    program.windows().MessageBox(program.Lang[31], MessageStyle::Exclamation, program.Lang[14]);
+}
+
+}  // namespace
+
+void WipeSpace(Program& program, const std::string& drive) {
+    Form1& form = program.form1();
+    form.ElapsedHours = form.ElapsedMinutes = form.ElapsedSeconds = 0;
+    form.ElapsedTicks = 0;
+    form.WrittenKb = 0;
+    form.FileKb = 0;
+    const int chosen = form.Combo1.listIndex;
+    const int method = chosen >= 0 && chosen < kMethods ? chosen : 0;
+
+    SpaceFill fill(program, drive, method);
+    if (!fill.Prepare()) {
+        ShowRefused(program);
+        return;
+    }
+    form.Timer1.interval = kTickInterval;
+    StartStatistics(program);
+    ShowStatisticsLabels(program.dialog());
+
+    const bool finished = fill.Run();
+    fill.CloseFile();
+    if (!finished) {
+        // The drive is never left full, also when the run ends on a refused write.
+        fill.CleanUp();
+        ShowRefused(program);
+        return;
+    }
+    if (program.CancelFlag == 0) ShowFilled(program);
+    program.windows().Yield();
+    fill.CleanUp();
+    program.windows().Yield();
+    form.Timer1.interval = 0;
+
+    if (program.CancelFlag == 0) {
+        (void)UpdateElapsed(program);
+        if (form.Check1.value == 0) {
+            program.windows().MessageBox(ElapsedText(program), MessageStyle::Information, program.Lang[18]);
+        } else {
+            Shutdown(program);
+        }
+    } else {
+        program.windows().MessageBox(program.Lang[27], MessageStyle::Information, program.Lang[26]);
+    }
+    UnloadDialogIfLoaded(program);
+    form.Show();
+}
+
+}  // namespace scorvane

@@ -1,0 +1,113 @@
+#include "ui/DestroyFilesCommand.h"
+
+#include <filesystem>
+
+#include "engine/OneFileWipe.h"
+#include "engine/Shutdown.h"
+#include "model/Program.h"
+#include "platform/Paths.h"
+#include "platform/Text.h"
+#include "startup/PathHelpers.h"
+
+namespace scorvane {
+
+namespace {
+// The folder (entry 0) joined with a picked name; an empty name gives the folder itself.
+std::string EntryPath(const std::vector<std::string>& entries, std::size_t i) {
+    std::string path = entries[0] + kSeparator + entries[i];
+    if (path.back() == kSeparator) path.pop_back();
+    return path;
+}
+
+std::string CurrentFolder() {
+    std::error_code failed;
+    auto folder = std::filesystem::current_path(failed);
+    return failed ? std::string() : folder.string();
+}
+}  // namespace
+
+std::vector<std::string> SplitAtNul(std::string_view text) {
+    std::vector<std::string> entries;
+    if (text.empty()) return entries;
+    std::size_t start = 0;
+    for (;;) {
+        const auto end = text.find('\0', start);
+        entries.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) return entries;
+        start = end + 1;
+    }
+}
+
+void OpenProgressWindow(Program& program) {
+    Dialog& dialog = program.dialog();
+    dialog.Label9.visible = true;
+    dialog.Show();
+    program.form1().Hide();
+}
+
+void CloseProgressWindow(Program& program) {
+    if (!program.IsDialogLoaded()) return;
+    program.dialogUnloaded().Label9.visible = false;
+    program.dialogUnloaded().Unload();
+}
+
+std::string GetFiles(Program& program) {
+    std::string filter = program.Lang[77] + " (*.*)";
+    filter += '\0';
+    filter += "*.*";
+    filter += '\0';
+    return OpenFileDialog(program, 1, program.Lang[75], "", filter, CurrentFolder(), "*.*");
+}
+
+void Command1_Click(Program& program) {
+    Form1& form = program.form1();
+    WindowServices& windows = program.windows();
+    form.mousePointer = MousePointer::Hourglass;
+    program.CancelFlag = 0;
+
+    const std::vector<std::string> entries = SplitAtNul(GetFiles(program));
+    const int last = static_cast<int>(entries.size()) - 1;  // U
+
+    if (last != -1) {
+        const int answer = windows.MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle, program.Lang[14]);
+        if (answer == MessageAnswer::No) {
+            form.mousePointer = MousePointer::Default;
+            return;
+        }
+    }
+
+    if (last >= 1) {
+        form.ProgressTotal = FixedPoint4::FromDouble(last);
+        OpenProgressWindow(program);
+        // The last entry is always one of the dialog's filling NULs.
+        for (int i = 1; i <= last - 1; ++i) {
+            program.dialog().ImgBar.width = BarWidth(form.ProgressTotal.ToDouble(), i);
+            program.dialog().Refresh();
+            const std::string path = EntryPath(entries, static_cast<std::size_t>(i));
+            if (!IsFolder(program, path)) WipeFile(program, path, form.Combo1.listIndex);
+            if (program.CancelFlag == 1) break;
+            windows.Yield();
+            program.dialogUnloaded().Refresh();
+        }
+    } else if (last == 0) {
+        OpenProgressWindow(program);
+        program.dialog().Refresh();
+        std::string path = entries[0];
+        if (!path.empty() && path.back() == kSeparator) path.pop_back();
+        WipeFile(program, path, form.Combo1.listIndex);
+    }
+
+    CloseProgressWindow(program);
+    form.mousePointer = MousePointer::Default;
+    if (!Trim(program.facts().commandLine).empty()) windows.EndProgram();
+    if (last != -1 && program.CancelFlag == 0) {
+        if (form.Check1.value == 0) {
+            windows.MessageBox(program.Lang[17] + "     ", MessageStyle::Information, program.Lang[18]);
+        } else {
+            Shutdown(program);
+        }
+    }
+    form.Show();
+}
+
+}  // namespace scorvane

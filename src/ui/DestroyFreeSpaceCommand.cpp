@@ -1,0 +1,55 @@
+#include "ui/DestroyFreeSpaceCommand.h"
+
+#include <array>
+
+#include "engine/FreeSpaceWipe.h"
+#include "model/Program.h"
+#include "ui/DriveList.h"
+
+namespace scorvane {
+
+namespace {
+
+constexpr int kGutmannMethod = 8;
+
+// The statistics lines and their shadows, in the order the command handles them.
+std::array<Label*, 8> StatisticsLabels(Dialog& dialog) {
+    return {&dialog.Label1, &dialog.Label2, &dialog.Label3, &dialog.Label4,
+            &dialog.Label5, &dialog.Label6, &dialog.Label7, &dialog.Label10};
+}
+
+}  // namespace
+
+void Command2_Click(Program& program) {
+    Form1& form = program.form1();
+    WindowServices& windows = program.windows();
+    const auto& lang = program.Lang;
+    if (form.Combo1.listIndex == kGutmannMethod) {
+        windows.MessageBox(lang[19] + "\r\r" + lang[20], MessageStyle::Information, lang[21]);
+        return;
+    }
+    Drive1_Change(program);
+    windows.MessageBox(lang[22] + "\r" + lang[23] + "\r\r" + lang[24], MessageStyle::Information, lang[25]);
+    program.CancelFlag = 0;
+    Drive1_Change(program);
+
+    Dialog& dialog = program.dialog();
+    for (Label* label : StatisticsLabels(dialog)) label->caption.clear();
+    for (Label* label : StatisticsLabels(dialog)) label->visible = true;
+    dialog.Show();
+    form.Hide();
+    dialog.Show();
+    windows.Yield();
+    program.dialog().Refresh();
+    program.CancelFlag = 0;  // a stop pressed before the wipe began is undone
+
+    WipeSpace(program, form.Drive1.Drive());
+
+    if (program.IsDialogLoaded()) {
+        for (Label* label : StatisticsLabels(program.dialogUnloaded())) label->visible = false;
+        program.dialogUnloaded().Unload();
+    }
+    form.Show();
+}
+
+}  // namespace scorvane

@@ -1,0 +1,89 @@
+#include "ui/DropHandling.h"
+
+#include "engine/OneFileWipe.h"
+#include "engine/Shutdown.h"
+#include "model/Program.h"
+#include "platform/Text.h"
+#include "startup/PathHelpers.h"
+#include "ui/DestroyFilesCommand.h"
+#include "ui/DestroyFolderCommand.h"
+
+namespace scorvane {
+
+bool RefusedAsRoot(Program& program, const std::string& folder) {
+    // "/", "//", "/tmp/.." and every other name of the root, however it is spelt.
+    if (!IsFolder(program, folder) || !program.files().IsSystemRoot(folder)) return false;
+    program.windows().MessageBox(program.Lang[86], MessageStyle::Exclamation, program.Lang[14]);
+    return true;
+}
+
+void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& effect) {
+    if (effect != kAllDropEffects) return;
+    WindowServices& windows = program.windows();
+    if (windows.MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle, program.Lang[14]) ==
+        MessageAnswer::No) {
+        return;
+    }
+
+    Form1& form = program.form1();
+    form.mousePointer = MousePointer::Hourglass;
+    const std::size_t count = paths.size();
+    bool refused = false;
+    for (std::size_t i = 1; i <= count; ++i) {
+        form.ProgressTotal = FixedPoint4::FromDouble(static_cast<double>(count));
+        OpenProgressWindow(program);
+        windows.Yield();
+        // The bar shows i of the items before item i is processed.
+        program.dialog().ImgBar.width = BarWidth(form.ProgressTotal.ToDouble(), static_cast<double>(i));
+        program.dialog().Refresh();
+        const std::string& path = paths[i - 1];
+        if (IsFolder(program, path)) {
+            if (RefusedAsRoot(program, path)) {
+                refused = true;
+            } else {
+                form.FolderToWipe = path;
+                Command3_Click(program);
+            }
+        } else {
+            WipeFile(program, path, form.Combo1.listIndex);
+        }
+        if (program.CancelFlag == 1) break;
+        windows.Yield();
+        program.dialogUnloaded().Refresh();
+    }
+
+    form.mousePointer = MousePointer::Default;
+    if (!Trim(program.facts().commandLine).empty()) windows.EndProgram();
+    // A refused item leaves its refusal as the last word: no completion message, no shutdown.
+    if (program.CancelFlag == 0 && !refused) {
+        if (form.Check1.value == 0) {
+            if (program.IsDialogLoaded()) {
+                program.dialogUnloaded().ImgBar.width = kBarFullWidth;
+                program.dialogUnloaded().Refresh();
+            }
+            windows.MessageBox(program.Lang[17], MessageStyle::Information, program.Lang[18]);
+        } else {
+            Shutdown(program);
+        }
+    }
+    CloseProgressWindow(program);
+    form.Show();
+}
+
+void Form1_OLEDragDrop(Program& program, const std::vector<std::string>& paths, int& effect) {
+    ProcessDrop(program, paths, effect);
+}
+void Label1_OLEDragDrop(Program& program, const std::vector<std::string>& paths, int& effect) {
+    ProcessDrop(program, paths, effect);
+}
+void Label4_OLEDragDrop(Program& program, const std::vector<std::string>& paths, int& effect) {
+    ProcessDrop(program, paths, effect);
+}
+void Label9_OLEDragDrop(Program& program, const std::vector<std::string>& paths, int& effect) {
+    ProcessDrop(program, paths, effect);
+}
+void Combo1_OLEDragDrop(Program& program, const std::vector<std::string>& paths, int& effect) {
+    ProcessDrop(program, paths, effect);
+}
+
+}  // namespace scorvane

@@ -1,0 +1,53 @@
+#include "ui/MethodConfirmation.h"
+
+#include "model/Program.h"
+#include "platform/Text.h"
+
+namespace scorvane {
+
+void Form2_Form_Load(Program& program) {
+    Form2& window = program.form2();
+    Form1& main = program.form1();
+    // The icon and the background picture are the main window's: the view draws them.
+    window.caption = main.caption;
+    window.Label1.caption = main.Label1.caption;
+    window.Label3.caption = main.Label3.caption;
+    window.Label9.caption = main.Label9.caption;
+    window.Command1.caption = program.Lang[63];
+    window.Command2.caption = program.Lang[3];
+    window.Combo1.Clear();
+    for (const auto& name : program.MethodName) window.Combo1.AddItem(name);
+    (void)window.Combo1.SetListIndex(main.Combo1.listIndex);
+}
+
+void Form2_Combo1_Click(Program& program) { Form2_Combo1_Change(program); }
+
+void Form2_Combo1_Change(Program& program) {
+    Form2& window = program.form2();
+    const int position = window.Combo1.listIndex;
+    if (position < 0) return;
+
+    window.Label9.font.size = position == 8 ? 10 : 15;
+    window.Label9.caption = program.MethodDesc[static_cast<std::size_t>(position)];
+    window.Label3.width = window.Label9.width;
+    window.Label3.height = window.Label9.height;
+    window.Label3.top = window.Label9.top + 10;
+    window.Label3.left = window.Label9.left + 10;
+    window.Label3.font.size = window.Label9.font.size;
+    window.Label3.caption = window.Label9.caption;
+    Form1& main = program.form1();
+    (void)main.Combo1.SetListIndex(position);
+    main.StoredMethodIndex() = Decimal(position);
+}
+
+void Form2_Command1_Click(Program& program) {
+    program.MethodConfirmed = false;
+    program.form2().Unload();
+}
+
+void Form2_Command2_Click(Program& program) {
+    program.MethodConfirmed = true;
+    program.form2().Unload();
+}
+
+}  // namespace scorvane

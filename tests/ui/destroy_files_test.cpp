@@ -1,0 +1,185 @@
+// The destroy-files command: the open-file dialog's answer, the question, the wipe of each entry in
+// order, the bar, a stop, and the end of the run (completion message, shutdown, or the program's end).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "startup/ApplyLanguage.h"
+#include "support/TestBed.h"
+#include "ui/DestroyFilesCommand.h"
+
+namespace scorvane::testing {
+namespace {
+
+const MessageRecord kQuestion{"L12\r\rL13", 0x144, "L14"};
+const MessageRecord kCompleted{"L17     ", 0x40, "L18"};
+const MessageRecord kCancelled{"L27", 0x40, "L26"};
+
+void ExpectMessages(const std::vector<MessageRecord>& actual, const std::vector<MessageRecord>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(actual[i].text, expected[i].text) << i;
+        EXPECT_EQ(actual[i].style, expected[i].style) << i;
+        EXPECT_EQ(actual[i].title, expected[i].title) << i;
+    }
+}
+
+// A started main window with marker texts and method 1; `commandLine` as if a command-line start had
+// left the main window on screen (the load's job itself is not run).
+struct FilesBed {
+    explicit FilesBed(std::string commandLine = {}) : bed(TestBedOptions{std::move(commandLine)}) {
+        bed.UseMarkerTexts();
+        if (!bed.program().facts().commandLine.empty()) form.onLoad = nullptr;
+        bed.program().form1();
+        form.StoredMethodIndex() = "1";
+        ApplyLanguage(bed.program());
+        std::filesystem::create_directories(bed.Work("dir"));
+    }
+    // Files of `length` bytes in work/dir, picked in the given order.
+    std::vector<std::string> Pick(const std::vector<std::string>& names, std::size_t length) {
+        std::vector<std::string> paths;
+        for (const auto& name : names) {
+            paths.push_back(bed.Work("dir/" + name));
+            WriteBytes(paths.back(), std::string(length, 'x'));
+        }
+        bed.desktop.fileAnswers.push_back(paths);
+        return paths;
+    }
+
+    TestBed bed;
+    Form1& form = bed.program().form1Unloaded();
+};
+
+TEST(DestroyFiles, NothingPickedOrNoChangesNothing) {
+    for (const bool picked : {false, true}) {
+        SCOPED_TRACE(picked ? "answered No" : "dialog cancelled");
+        FilesBed f;
+        const auto paths = f.Pick(picked ? std::vector<std::string>{"a.bin"} : std::vector<std::string>{}, 10);
+        f.bed.desktop.answers = {MessageAnswer::No};
+        f.form.mnuDistruggiFile.onClick();
+
+        EXPECT_EQ(f.bed.desktop.pickerTitles, std::vector<std::string>{"L75"});
+        EXPECT_EQ(f.bed.desktop.fileFilters.at(0), (std::vector<FileFilter>{{"L77 (*.*)", "*.*"}}));
+        ExpectMessages(f.bed.desktop.messages, picked ? std::vector{kQuestion} : std::vector<MessageRecord>{});
+        // After No the main window was never hidden nor shown again; a cancelled dialog shows it.
+        EXPECT_EQ(f.bed.desktop.events, picked ? std::vector<std::string>{} : std::vector<std::string>{"show Form1"});
+        EXPECT_EQ(f.form.mousePointer, MousePointer::Default);
+        for (const auto& path : paths) EXPECT_EQ(ReadBytes(path), std::string(10, 'x'));
+    }
+}
+
+TEST(DestroyFiles, PickedFilesAreWipedInTheDialogsOrderAndEmptyEntriesAreSkipped) {
+    FilesBed f;
+    const auto paths = f.Pick({"c.bin", "a.bin", "b.bin"}, 1500);
+    WriteBytes(f.bed.Work("dir/kept.bin"), "not picked");
+    std::vector<std::string> order;
+    f.bed.desktop.onEveryYield = [&](int) {
+        Program& program = f.bed.program();
+        EXPECT_EQ(f.form.mousePointer, MousePointer::Hourglass);
+        EXPECT_TRUE(program.dialogUnloaded().Label9.visible);
+        const std::string& status = program.dialogUnloaded().Label8.caption;
+        const auto name = status.substr(0, status.find("..."));
+        if (order.empty() || order.back() != name) order.push_back(name);
+    };
+    f.bed.desktop.answers = {MessageAnswer::Yes};
+    f.form.Command1.onClick();
+
+    EXPECT_EQ(order, (std::vector<std::string>{"Wiping: c.bin", "Wiping: a.bin", "Wiping: b.bin"}));
+    for (const auto& path : paths) EXPECT_FALSE(PathExists(path)) << path;
+    EXPECT_EQ(FolderEntries(f.bed.Work("dir")), std::vector<std::string>{"kept.bin"});
+    // The bar's total is the number of NULs in the 250-character answer: the folder and the names fill the rest.
+    const auto nuls = 250 - static_cast<std::int64_t>(f.bed.Work("dir").size() + 15);
+    EXPECT_EQ(f.form.ProgressTotal, FixedPoint4::FromDouble(static_cast<double>(nuls)));
+    ExpectMessages(f.bed.desktop.messages, {kQuestion, kCompleted});
+    EXPECT_FALSE(f.bed.program().IsDialogLoaded());
+    EXPECT_EQ(f.bed.desktop.events.back(), "show Form1");
+    EXPECT_EQ(f.form.mousePointer, MousePointer::Default);
+}
+
+// One file picked whose path is 50 characters long: the answer holds 200 NULs, so U = 200, and every
+// entry after the first gives the same path again, which no longer names a file.
+TEST(DestroyFiles, OneFileAndTheBarOverTwoHundredEntries) {
+    FilesBed f;
+    const auto nameLength = 50 - static_cast<long>(f.bed.Work("dir/").size());
+    if (nameLength < 1) GTEST_SKIP() << "the temporary folder's path is too long for a 50-character path";
+    const auto paths = f.Pick({std::string(static_cast<std::size_t>(nameLength), 'n')}, 10);
+    std::vector<Twips> widths;
+    f.bed.desktop.onEveryYield = [&](int) { widths.push_back(f.bed.program().dialogUnloaded().ImgBar.width); };
+    f.bed.desktop.answers = {MessageAnswer::Yes};
+    f.form.Command1.onClick();
+
+    EXPECT_FALSE(PathExists(paths[0]));
+    ASSERT_EQ(widths.size(), 199u);  // entries 1 to 199; entry 200 is not visited
+    EXPECT_EQ(widths.front(), 31);
+    EXPECT_EQ(widths.back(), 6358);
+    EXPECT_TRUE(std::is_sorted(widths.begin(), widths.end()));
+    ExpectMessages(f.bed.desktop.messages, {kQuestion, kCompleted});
+}
+
+TEST(DestroyFiles, AStopEndsTheRunWithoutCompletionOrShutdown) {
+    struct Row {
+        const char* what;
+        std::size_t length;
+        int yield;  // the stop comes at this yield
+        bool firstWiped;
+    };
+    // Files of 1500 bytes yield inside their wipe; files of 10 bytes only between two entries.
+    for (const Row& row : {Row{"inside the first file", 1500, 2, false}, Row{"after the first file", 10, 1, true}}) {
+        SCOPED_TRACE(row.what);
+        FilesBed f;
+        f.form.Check1.value = 1;
+        const auto paths = f.Pick({"a.bin", "b.bin", "c.bin"}, row.length);
+        f.bed.desktop.atYield[row.yield] = [&] { f.bed.program().dialogUnloaded().CancelButton.onClick(); };
+        f.bed.desktop.answers = {MessageAnswer::Yes};
+        f.form.Command1.onClick();
+
+        EXPECT_EQ(PathExists(paths[0]), !row.firstWiped);
+        EXPECT_EQ(ReadBytes(paths[1]), std::string(row.length, 'x'));
+        EXPECT_EQ(ReadBytes(paths[2]), std::string(row.length, 'x'));
+        ExpectMessages(f.bed.desktop.messages, row.firstWiped ? std::vector{kQuestion} : std::vector{kQuestion, kCancelled});
+        EXPECT_TRUE(f.bed.desktop.commandLines.empty());
+        EXPECT_EQ(f.bed.program().CancelFlag, 1);
+        EXPECT_FALSE(f.bed.program().IsDialogLoaded());
+        EXPECT_EQ(f.bed.desktop.events.back(), "show Form1");
+    }
+}
+
+TEST(DestroyFiles, ACompletedRunWithTheOptionTickedShutsDownInsteadOfTheMessage) {
+    for (const bool firstStarts : {true, false}) {
+        FilesBed f;
+        f.form.Check1.value = 1;
+        f.bed.desktop.commandStarts = {firstStarts};
+        const auto paths = f.Pick({"a.bin", "b.bin"}, 10);
+        f.bed.desktop.answers = {MessageAnswer::Yes};
+        f.form.Command1.onClick();
+
+        for (const auto& path : paths) EXPECT_FALSE(PathExists(path));
+        ExpectMessages(f.bed.desktop.messages, {kQuestion});
+        const std::vector<std::string> both{"systemctl poweroff", "shutdown -h now"};
+        EXPECT_EQ(f.bed.desktop.commandLines, firstStarts ? std::vector(both.begin(), both.begin() + 1) : both);
+        EXPECT_EQ(f.bed.desktop.events.back(), "show Form1");
+    }
+}
+
+TEST(DestroyFiles, AfterACommandLineStartTheProgramEndsAtTheEndOfTheRun) {
+    for (const bool picked : {false, true}) {
+        SCOPED_TRACE(picked ? "a run" : "dialog cancelled");
+        FilesBed f("\"somewhere\"");
+        f.form.Check1.value = 1;
+        const auto paths = f.Pick(picked ? std::vector<std::string>{"a.bin"} : std::vector<std::string>{}, 10);
+        f.bed.desktop.answers = {MessageAnswer::Yes};
+        EXPECT_THROW(f.form.Command1.onClick(), ProgramEnded);
+
+        if (picked) {
+            EXPECT_FALSE(PathExists(paths[0]));
+        }
+        ExpectMessages(f.bed.desktop.messages, picked ? std::vector{kQuestion} : std::vector<MessageRecord>{});
+        EXPECT_TRUE(f.bed.desktop.commandLines.empty());
+        EXPECT_FALSE(f.bed.program().IsDialogLoaded());
+        EXPECT_EQ(f.form.mousePointer, MousePointer::Default);
+    }
+}
+
+}  // namespace
+}  // namespace scorvane::testing
