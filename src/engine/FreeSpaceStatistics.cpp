@@ -13,14 +13,6 @@ namespace scorvane {
 
 namespace {
 
-// The moment the fill began, in microseconds of the monotonic clock, kept as the hidden text of the
-// elapsed line: it lives exactly as long as the run's progress window.
-std::string& ClockStart(Program& program) { return program.dialogUnloaded().Label1.tag; }
-
-std::int64_t NowMicroseconds(Program& program) {
-    return std::llround(program.windows().MonotonicSeconds() * 1e6);
-}
-
 std::string ThousandsSeparator() {
     const char* separator = std::localeconv()->thousands_sep;
     return separator != nullptr && *separator != '\0' ? separator : ",";
@@ -32,17 +24,14 @@ void StartStatistics(Program& program) {
     Form1& form = program.form1();
     form.ElapsedHours = form.ElapsedMinutes = form.ElapsedSeconds = 0;
     form.ElapsedTicks = 0;
-    program.dialog();  // the start is kept with the progress window, so it must be there
-    ClockStart(program) = Decimal(NowMicroseconds(program));
+    form.StatisticsStart = program.windows().MonotonicSeconds();
 }
 
 double UpdateElapsed(Program& program) {
-    const std::string& text = ClockStart(program);
-    std::int64_t start = 0;
-    if (std::from_chars(text.data(), text.data() + text.size(), start).ec != std::errc{}) return 0;
-    const double seconds = std::max(0.0, static_cast<double>(NowMicroseconds(program) - start) / 1e6);
-    const auto whole = static_cast<std::int64_t>(std::floor(seconds));
     Form1& form = program.form1();
+    if (form.StatisticsStart < 0) return 0;
+    const double seconds = std::max(0.0, program.windows().MonotonicSeconds() - form.StatisticsStart);
+    const auto whole = static_cast<std::int64_t>(std::floor(seconds));
     form.ElapsedSeconds = static_cast<std::int16_t>(whole % 60);
     form.ElapsedMinutes = static_cast<std::int16_t>(whole / 60 % 60);
     form.ElapsedHours = static_cast<std::int16_t>(std::min<std::int64_t>(whole / 3600, INT16_MAX));

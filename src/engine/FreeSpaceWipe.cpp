@@ -23,6 +23,7 @@ constexpr std::int64_t kFullBlock = 1'024'000;
 constexpr std::int64_t kTaggedHeader = 4;
 constexpr std::int64_t kRollOverKb = 1'048'000;  // a fill file holds about 1 GB, then the next begins
 constexpr int kLastDiskFull = 14;
+constexpr int kFailuresInARow = 3;
 constexpr int kTickInterval = 600;
 constexpr std::size_t kZNameLength = 24;
 constexpr int kMethods = 8;
@@ -73,6 +74,7 @@ private:
     int number_ = 0;
     std::int64_t blockSize_ = kFullBlock;
     int diskFull_ = 0;
+    int failuresInARow_ = 0;
     std::int64_t writtenBytes_ = 0;
     std::int64_t fileBytes_ = 0;
     std::vector<std::uint8_t> buffer_;
@@ -122,11 +124,13 @@ Next SpaceFill::OpenNextFile() {
         ownFolder_ = true;
     }
     std::string path;
-    do {  // a name that is taken is the user's: skipped, never opened
+    Result<FileHandle> opened = MakeFailure(FailureNumber::FileExists);
+    while (!opened && opened.failure().number == FailureNumber::FileExists) {
+        // A name that is taken is the user's: skipped, never opened.
         ++number_;
         path = JoinPath(folder_, kFillFilePrefix + Decimal(number_));
-    } while (files_.KindOf(path) != EntryKind::Missing);
-    const auto opened = files_.Open(path, OpenMode::TextOutput);
+        opened = files_.Open(path, OpenMode::CreateNew);
+    }
     if (!opened) return OpenFailed(opened.failure());
     made_.push_back(path);
     file_ = opened.value();
@@ -205,12 +209,15 @@ Next SpaceFill::Handle(const Failure& failure) {
         default:
             program_.windows().MessageBox(failure.description, MessageStyle::Exclamation,
                                           SignedDecimal(failure.number));
+            // A failure that comes back block after block would ask forever: the run ends instead.
+            if (++failuresInARow_ >= kFailuresInARow) return Next::Refuse;
             return Next::Continue;
     }
 }
 
 // Every block written is counted, header bytes included.
 void SpaceFill::Count(std::int64_t bytes) {
+    failuresInARow_ = 0;
     writtenBytes_ += bytes;
     fileBytes_ += bytes;
     program_.form1().WrittenKb = writtenBytes_ / 1000;

@@ -112,6 +112,7 @@ void Form1::Build() {
 
     ElapsedHours = ElapsedMinutes = ElapsedSeconds = 0;
     ElapsedTicks = WrittenKb = FileKb = FileLength = 0;
+    StatisticsStart = -1;
     ProgressTotal = {};
     StartedWithFolder = false;
     FolderToWipe.clear();

@@ -47,6 +47,7 @@ public:
     // Shared members.
     std::int16_t ElapsedHours = 0, ElapsedMinutes = 0, ElapsedSeconds = 0;
     std::int64_t ElapsedTicks = 0;
+    double StatisticsStart = -1;  // the monotonic clock when the free-space fill began; below 0 before
     std::int64_t WrittenKb = 0;
     std::int64_t FileKb = 0;
     std::int64_t FileLength = 0;

@@ -18,6 +18,7 @@ enum class OpenMode {
     ByteAccess,  // read and write at byte positions; an existing regular file only, never created, no link followed
     TextOutput,  // created, or cut to length 0
     TextInput,   // read from the start; a missing file is failure 53
+    CreateNew,   // written from the start; made new, an existing name is failure 58 and stays untouched
 };
 
 namespace Attribute {

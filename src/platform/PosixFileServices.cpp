@@ -62,6 +62,7 @@ Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mod
         case OpenMode::ByteAccess: flags |= O_RDWR | O_NONBLOCK; break;
         case OpenMode::TextOutput: flags |= O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK; break;
         case OpenMode::TextInput: flags |= O_RDONLY | O_NONBLOCK; break;
+        case OpenMode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
     }
     int fd;
     do {

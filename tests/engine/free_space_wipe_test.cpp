@@ -290,6 +290,14 @@ TEST(FreeSpaceWipe, FailuresOfTheFillStillLeaveTheDiskAsItWas) {
         {"Open", EACCES, 0, 1, {{"L31", 0x30, "L14"}}, 0},                                // no fill file at all
         {"WriteTaggedFill", EIO, 0, 1, {{"Device I/O error", 0x30, " 57"}, {"L29 0 L30!", 0x40, "L18"}}, 1},
         {"WriteTaggedFill", EFBIG, 1, 1, {{"L29 0 L30!", 0x40, "L18"}}, 2},  // too large: the next file
+        // A failure that comes back at every block ends the run after three boxes instead of asking forever.
+        {"WriteTaggedFill",
+         EIO,
+         0,
+         1 << 30,
+         {{"Device I/O error", 0x30, " 57"}, {"Device I/O error", 0x30, " 57"}, {"Device I/O error", 0x30, " 57"},
+          {"L31", 0x30, "L14"}},
+         1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.operation) + " " + std::to_string(row.error));

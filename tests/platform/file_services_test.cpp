@@ -372,5 +372,17 @@ TEST_F(FileServicesTest, ListingKeepsMountedSubFoldersApart) {
     EXPECT_EQ(listing.mountPoints, std::vector<std::string>{Path("tree/mounted")});
 }
 
+TEST_F(FileServicesTest, CreateNewNeverOpensAnExistingName) {
+    const std::string taken = MakeFile("taken", "user data");
+    EXPECT_EQ(FailureOf(files.Open(taken, OpenMode::CreateNew)), 58);
+    EXPECT_EQ(ReadBytes(taken), "user data");
+    std::filesystem::create_symlink(taken, Path("link"));
+    EXPECT_EQ(FailureOf(files.Open(Path("link"), OpenMode::CreateNew)), 58);
+    const FileHandle fresh = OpenOk(Path("fresh"), OpenMode::CreateNew);
+    ASSERT_TRUE(files.PrintLine(fresh, "x").ok());
+    files.CloseAll();
+    EXPECT_EQ(ReadBytes(Path("fresh")), "x\r\n");
+}
+
 }  // namespace
 }  // namespace scorvane::testing
