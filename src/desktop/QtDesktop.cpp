@@ -106,7 +106,10 @@ std::vector<std::string> QtDesktop::PickFiles(const std::string& title, const st
     for (const auto& [description, pattern] : filters) {
         QString glob = QString::fromStdString(pattern);
         glob.replace(QLatin1Char(';'), QLatin1Char(' '));
-        patterns << QStringLiteral("%1 (%2)").arg(ToDisplay(description), glob);
+        // Qt reads the patterns from the brackets; a description that shows them already keeps its own.
+        const QString shown = ToDisplay(description);
+        const QString bracketed = QStringLiteral("(%1)").arg(glob);
+        patterns << (shown.endsWith(bracketed) ? shown : QStringLiteral("%1 %2").arg(shown, bracketed));
     }
     const QString filter = patterns.join(QStringLiteral(";;"));
     const QString folder = QString::fromStdString(initialFolder);
