@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "model/Program.h"
+#include "ui/MethodDescription.h"
 #include "startup/Settings.h"
 
 namespace scorvane {
@@ -30,14 +31,7 @@ void Combo1_Change(Program& program) {
     const int position = form.Combo1.listIndex;
     if (position < 0) return;
 
-    form.Label9.font.size = position == 8 ? 10 : 15;
-    form.Label9.caption = program.MethodDesc[static_cast<std::size_t>(position)];
-    form.Label3.width = form.Label9.width;
-    form.Label3.height = form.Label9.height;
-    form.Label3.top = form.Label9.top + 10;
-    form.Label3.left = form.Label9.left + 10;
-    form.Label3.font.size = form.Label9.font.size;
-    form.Label3.caption = form.Label9.caption;
+    ShowMethodDescription(program, form.Label9, form.Label3, position);
     SaveSettings(program);
 }
 

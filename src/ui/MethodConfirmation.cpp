@@ -1,6 +1,7 @@
 #include "ui/MethodConfirmation.h"
 
 #include "model/Program.h"
+#include "ui/MethodDescription.h"
 #include "platform/Text.h"
 
 namespace scorvane {
@@ -27,14 +28,7 @@ void Form2_Combo1_Change(Program& program) {
     const int position = window.Combo1.listIndex;
     if (position < 0) return;
 
-    window.Label9.font.size = position == 8 ? 10 : 15;
-    window.Label9.caption = program.MethodDesc[static_cast<std::size_t>(position)];
-    window.Label3.width = window.Label9.width;
-    window.Label3.height = window.Label9.height;
-    window.Label3.top = window.Label9.top + 10;
-    window.Label3.left = window.Label9.left + 10;
-    window.Label3.font.size = window.Label9.font.size;
-    window.Label3.caption = window.Label9.caption;
+    ShowMethodDescription(program, window.Label9, window.Label3, position);
     Form1& main = program.form1();
     (void)main.Combo1.SetListIndex(position);
     main.StoredMethodIndex() = Decimal(position);
