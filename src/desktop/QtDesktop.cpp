@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QTimer>
 #include <QTime>
 #include <QUrl>
 #include <cstdio>
@@ -41,6 +42,7 @@ QtDesktop::QtDesktop(std::function<void()> endProgram) : endProgram_(std::move(e
 
 QtDesktop::~QtDesktop() {
     for (auto& [window, view] : views_) delete view.data();
+    for (const QPointer<QWidget>& view : leaving_) delete view.data();  // the models they draw end with us
 }
 
 int QtDesktop::MessageBox(const std::string& text, int style, const std::string& title) {
@@ -180,8 +182,12 @@ void QtDesktop::Unloaded(Window& window) {
     const auto found = views_.find(&window);
     if (found != views_.end()) {
         if (found->second) {
+            // The view may be inside one of its own events: it goes later, but it stops at once.
             found->second->hide();
-            found->second->deleteLater();  // the view may be inside one of its own events
+            for (QTimer* timer : found->second->findChildren<QTimer*>()) timer->stop();
+            found->second->deleteLater();
+            std::erase_if(leaving_, [](const QPointer<QWidget>& gone) { return gone.isNull(); });
+            leaving_.emplace_back(found->second);
         }
         views_.erase(found);
     }

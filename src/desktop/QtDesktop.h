@@ -51,6 +51,7 @@ private:
     std::map<const Window*, QPointer<QWidget>> views_;
     std::map<const Window*, QEventLoop*> modalLoops_;
     std::set<const Window*> centred_;
+    std::vector<QPointer<QWidget>> leaving_;  // unloaded views waiting for their deletion
     QElapsedTimer monotonic_;
 };
 
