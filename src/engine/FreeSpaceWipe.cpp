@@ -1,5 +1,6 @@
 #include "engine/FreeSpaceWipe.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -84,6 +85,19 @@ std::int64_t FreeKb(Program& program) { return program.form1().ProgressTotal.ten
 
 bool SpaceFill::Prepare() {
     if (files_.KindOf(drive_) != EntryKind::Folder) return false;
+    // A drive taken away since the list was filled leaves a plain folder of another file system: that
+    // one must not be filled in its place. Nor may a "QV" on which another file system is mounted.
+    const auto mounts = program_.drives().MountPoints();
+    const auto same = [this](const std::string& mount) {
+        return JoinPath(mount, "") == JoinPath(drive_, "");
+    };
+    if (std::none_of(mounts.begin(), mounts.end(), same)) return false;
+    if (const auto listing = files_.ListFolder(drive_); !listing) {
+        return false;
+    } else if (std::find(listing.value().mountPoints.begin(), listing.value().mountPoints.end(), folder_) !=
+               listing.value().mountPoints.end()) {
+        return false;
+    }
     switch (files_.KindOf(folder_)) {
         case EntryKind::Folder: return true;  // the user's own: used, never removed
         case EntryKind::Missing: ownFolder_ = files_.MakeFolder(folder_).ok(); return ownFolder_;
@@ -202,7 +216,9 @@ Next SpaceFill::Handle(const Failure& failure) {
             if (++diskFull_ >= kLastDiskFull) return Next::Finish;
             blockSize_ = std::int64_t{4096} >> (diskFull_ - 1);  // 4096, 2048, ... 1
             return Next::RepeatCycle;
-        case FailureNumber::BadRecordNumber: return Next::NewFile;
+        case FailureNumber::BadRecordNumber:
+            // Too large for one file: the next file, unless no file takes anything any more.
+            return ++failuresInARow_ >= kFailuresInARow ? Next::Finish : Next::NewFile;
         case FailureNumber::BadFileName:
         case FailureNumber::PermissionDenied: return Next::Refuse;
         case FailureNumber::InvalidPropertyValue: return Next::Finish;

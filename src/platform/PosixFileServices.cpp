@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +25,23 @@ constexpr std::size_t kReadBlock = 64 * 1024;
 constexpr std::size_t kFillBlock = 1024 * 1024;
 
 Failure LastFailure() { return FailureFromErrno(errno); }
+
+// Where a name lies: its device and, where the kernel tells it, its mount, so that a bind mount of a
+// folder of the same file system counts as another mount too.
+struct MountIdentity {
+    dev_t device = 0;
+    std::uint64_t mount = 0;
+    bool operator==(const MountIdentity&) const = default;
+};
+
+MountIdentity MountOf(int folder, const char* name) {
+    struct statx info {};
+    const int flags = AT_SYMLINK_NOFOLLOW | (*name == '\0' ? AT_EMPTY_PATH : 0);
+    if (::statx(folder, name, flags, STATX_MNT_ID, &info) != 0) return {};
+    MountIdentity identity{makedev(info.stx_dev_major, info.stx_dev_minor), 0};
+    if (info.stx_mask & STATX_MNT_ID) identity.mount = info.stx_mnt_id;
+    return identity;
+}
 
 // A path with a NUL in it would name another file to the system: it is a bad file name.
 bool HasNul(const std::string& path) { return path.find('\0') != std::string::npos; }
@@ -369,8 +387,7 @@ Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
         return LastFailure();
     }
     FolderListing listing;
-    struct stat self {};
-    ::fstat(::dirfd(folder), &self);
+    const MountIdentity self = MountOf(::dirfd(folder), "");
     while (const dirent* entry = ::readdir(folder)) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
@@ -379,7 +396,8 @@ Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
         if (S_ISREG(info.st_mode)) {
             listing.fileNames.push_back(name);
         } else if (S_ISDIR(info.st_mode)) {
-            (info.st_dev == self.st_dev ? listing.subFolders : listing.mountPoints).push_back(JoinPath(path, name));
+            const bool sameMount = MountOf(::dirfd(folder), entry->d_name) == self;
+            (sameMount ? listing.subFolders : listing.mountPoints).push_back(JoinPath(path, name));
         } else {
             listing.others.push_back(JoinPath(path, name));
         }

@@ -56,12 +56,20 @@ std::string OpenFileDialog(Program& program, int mode, const std::string& title,
     if (chosen.size() == 1) {
         buffer = chosen.front();
     } else {
-        const std::string_view first = chosen.front();
-        const auto separator = first.rfind(kSeparator);
-        buffer = separator == 0 ? std::string(1, kSeparator) : std::string(first.substr(0, separator));
+        // The folder that holds every chosen file; a file in a folder below it keeps that part of its
+        // path in its name, so that no name is ever looked up in another file's folder.
+        std::string_view folder = chosen.front();
+        folder = folder.substr(0, folder.rfind(kSeparator) + 1);
+        for (const auto& path : chosen) {
+            while (std::string_view(path).substr(0, folder.size()) != folder) {
+                folder.remove_suffix(1);
+                folder = folder.substr(0, folder.rfind(kSeparator) + 1);
+            }
+        }
+        buffer = folder.size() > 1 ? std::string(folder.substr(0, folder.size() - 1)) : std::string(folder);
         for (const auto& path : chosen) {
             buffer.push_back('\0');
-            buffer.append(NamePart(path));
+            buffer.append(std::string_view(path).substr(folder.size()));
         }
         buffer.push_back('\0');
     }

@@ -35,6 +35,9 @@ void WipeEntry(Program& program, const std::string& unquoted, const std::string&
     Form1& form = program.form1();
     if (RefusedAsRoot(program, unquoted)) return;
     if (IsFolder(program, entry)) {
+        // A stop asked for in the yield before this item must not be undone by the folder command,
+        // which starts its run with the flag cleared.
+        if (program.CancelFlag == 1) return;
         form.FolderToWipe = entry;
         Command3_Click(program);
     } else {
@@ -70,8 +73,11 @@ void RunCommandLineJob(Program& program) {
     program.form2().ShowModal();
     if (!program.MethodConfirmed) program.windows().EndProgram();
 
+    // One folder only when one path was handed over: several paths joined without their quotes could
+    // name a folder that nobody chose.
     const std::string folder = WithoutQuotes(commandLine);
-    if (IsFolder(program, folder)) {
+    const bool onePath = BuildCommandList(commandLine).find('\0') == std::string::npos;
+    if (onePath && IsFolder(program, folder)) {
         if (RefusedAsRoot(program, folder)) program.windows().EndProgram();
         Form1& form = program.form1();
         form.StartedWithFolder = true;

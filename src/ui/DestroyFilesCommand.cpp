@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "engine/FailureMessages.h"
 #include "engine/OneFileWipe.h"
 #include "engine/Shutdown.h"
 #include "model/Program.h"
@@ -17,6 +18,26 @@ std::string EntryPath(const std::vector<std::string>& entries, std::size_t i) {
     std::string path = entries[0] + kSeparator + entries[i];
     if (path.back() == kSeparator) path.pop_back();
     return path;
+}
+
+// A picked name that names nothing (a name the dialog could not hand over as it is, or a file gone since):
+// each is reported, so that the run never ends with a completion message for a file it did not wipe.
+bool ReportMissing(Program& program, const std::vector<std::string>& entries) {
+    std::vector<std::string> named;
+    if (entries.size() == 1 || (entries.size() > 1 && entries[1].empty())) {
+        named.push_back(entries[0]);
+    } else {
+        for (std::size_t i = 1; i < entries.size() && !entries[i].empty(); ++i) named.push_back(EntryPath(entries, i));
+    }
+    bool missing = false;
+    for (const std::string& path : named) {
+        if (program.files().KindOf(path) != EntryKind::Missing) continue;
+        Failure failure = MakeFailure(FailureNumber::FileNotFound);
+        failure.description += ": " + path;
+        ShowWipeFailure(program, failure);
+        missing = true;
+    }
+    return missing;
 }
 
 std::string CurrentFolder() {
@@ -68,6 +89,7 @@ void Command1_Click(Program& program) {
     const std::vector<std::string> entries = SplitAtNul(GetFiles(program));
     const int last = static_cast<int>(entries.size()) - 1;  // U
 
+    const bool missing = last != -1 && ReportMissing(program, entries);
     if (last != -1) {
         const int answer = windows.MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle, program.Lang[14]);
         if (answer == MessageAnswer::No) {
@@ -100,7 +122,7 @@ void Command1_Click(Program& program) {
     CloseProgressWindow(program);
     form.mousePointer = MousePointer::Default;
     if (!Trim(program.facts().commandLine).empty()) windows.EndProgram();
-    if (last != -1 && program.CancelFlag == 0) {
+    if (last != -1 && program.CancelFlag == 0 && !missing) {
         if (form.Check1.value == 0) {
             windows.MessageBox(program.Lang[17] + "     ", MessageStyle::Information, program.Lang[18]);
         } else {

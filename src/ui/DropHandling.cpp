@@ -40,6 +40,8 @@ void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& e
         if (IsFolder(program, path)) {
             if (RefusedAsRoot(program, path)) {
                 refused = true;
+            } else if (program.CancelFlag == 1) {
+                break;  // a stop from the yield before must not be undone by the folder command
             } else {
                 form.FolderToWipe = path;
                 Command3_Click(program);

@@ -7,16 +7,10 @@
 #include <QSet>
 #include <QTest>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 
-#include "app/Wiring.h"
-#include "desktop/QtDesktop.h"
+#include "DesktopProgram.h"
 #include "desktop/ViewSupport.h"
-#include "model/Program.h"
-#include "platform/PosixFileServices.h"
-#include "startup/Settings.h"
-#include "support/TestBed.h"
 
 namespace scorvane::testing {
 namespace {
@@ -44,21 +38,9 @@ private:
     QtDesktop& desktop_;
 };
 
-struct AboutProgram {
-    AboutProgram() : desktop([] { std::_Exit(3); }), shell(desktop) {
-        std::filesystem::create_directories(dir.path() + "/Files/Lang");
-        std::filesystem::copy_file(std::string(SCORVANE_SOURCE_DIR) + "/resources/Files/Lang/English.lng",
-                                   dir.path() + "/Files/Lang/English.lng");
-        drives.mounts = {dir.path()};
-        ProcessFacts facts;
-        facts.programFolder = dir.path();
-        facts.major = 2;
-        facts.minor = 5;
-        facts.revision = 15;
-        program = std::make_unique<Program>(
-            Platform{files, shell, desktop, drives, facts, nullptr, [] { return std::string("United States"); }});
-        WireHandlers(*program);
-        Main(*program);
+// The about box opened from the menu of a started program, with shell opens recorded.
+struct AboutProgram : DesktopProgram {
+    AboutProgram() : DesktopProgram([](QtDesktop& qt) { return std::make_unique<RecordingShell>(qt); }) {
         program->form1().mnuInfo.onClick();
         QApplication::processEvents();
     }
@@ -72,12 +54,7 @@ struct AboutProgram {
     }
     bool MainShown() { return desktop.ViewOf(program->form1()) && desktop.ViewOf(program->form1())->isVisible(); }
 
-    TempDir dir;
-    PosixFileServices files;
-    QtDesktop desktop;
-    RecordingShell shell;
-    FakeDrives drives;
-    std::unique_ptr<Program> program;
+    RecordingShell& shell = static_cast<RecordingShell&>(*windows);
 };
 
 TEST(AboutBoxSmoke, IsDrawnWithItsTextsAndScrollsItsPanel) {

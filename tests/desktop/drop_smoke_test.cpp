@@ -9,49 +9,11 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QUrl>
-#include <cstdlib>
-#include <filesystem>
 
-#include "app/Wiring.h"
-#include "desktop/QtDesktop.h"
-#include "model/Program.h"
-#include "platform/PosixFileServices.h"
-#include "startup/Settings.h"
-#include "support/TestBed.h"
+#include "DesktopProgram.h"
 
 namespace scorvane::testing {
 namespace {
-
-// A started program on the Qt desktop; ending it leaves the process.
-class DropDesktopProgram {
-public:
-    DropDesktopProgram() : desktop([] { std::_Exit(3); }) {
-        std::filesystem::create_directories(dir.path() + "/Files/Lang");
-        std::filesystem::copy_file(std::string(SCORVANE_SOURCE_DIR) + "/resources/Files/Lang/English.lng",
-                                   dir.path() + "/Files/Lang/English.lng");
-        drives.mounts = {dir.path()};
-        ProcessFacts facts;
-        facts.programFolder = dir.path();
-        program = std::make_unique<Program>(
-            Platform{files, desktop, desktop, drives, facts, nullptr, [] { return std::string("United States"); }});
-        WireHandlers(*program);
-        Main(*program);
-        QApplication::processEvents();
-    }
-
-    QWidget& Widget(const char* name) {
-        QWidget* view = desktop.ViewOf(program->form1());
-        auto* widget = view == nullptr ? nullptr : view->findChild<QWidget*>(QString::fromLatin1(name));
-        if (widget == nullptr) throw std::runtime_error(std::string("no widget ") + name);
-        return *widget;
-    }
-
-    TempDir dir;
-    PosixFileServices files;
-    QtDesktop desktop;
-    FakeDrives drives;
-    std::unique_ptr<Program> program;
-};
 
 struct Received {
     std::string target;
@@ -76,7 +38,7 @@ bool DragAndDrop(QWidget& widget, QPoint at, const QList<QUrl>& urls, Qt::DropAc
 }
 
 TEST(DesktopDrop, LocalFilesReachTheDropHandlerUnderThePointerWithAllThreeEffects) {
-    DropDesktopProgram app;
+    DesktopProgram app;
     Form1& form = app.program->form1();
     std::vector<Received> received;
     auto recorder = [&received](const char* target) {
@@ -113,7 +75,7 @@ TEST(DesktopDrop, LocalFilesReachTheDropHandlerUnderThePointerWithAllThreeEffect
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.widget) + " -> " + row.target);
         received.clear();
-        QWidget& widget = app.Widget(row.widget);
+        QWidget& widget = app.Find(app.MainView(), row.widget);
         const QPoint at = row.at.isNull() ? widget.rect().center() : row.at;
         const bool taken = DragAndDrop(widget, at, row.urls, row.actions);
         EXPECT_EQ(taken, *row.target != '\0');

@@ -6,57 +6,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <filesystem>
 #include <QPushButton>
 #include <QTest>
 #include <cstdlib>
 
-#include "app/Wiring.h"
-#include "desktop/QtDesktop.h"
-#include "model/Program.h"
-#include "platform/PosixFileServices.h"
-#include "startup/Settings.h"
-#include "support/TestBed.h"
+#include "DesktopProgram.h"
 
 namespace scorvane::testing {
 namespace {
-
-constexpr int kEndedCode = 3;
-
-// A program on the Qt desktop; ending it leaves the process with kEndedCode.
-class DesktopProgram {
-public:
-    DesktopProgram() : desktop([] { std::_Exit(kEndedCode); }) {
-        std::filesystem::create_directories(dir.path() + "/Files/Lang");
-        std::filesystem::copy_file(std::string(SCORVANE_SOURCE_DIR) + "/resources/Files/Lang/English.lng",
-                                   dir.path() + "/Files/Lang/English.lng");
-        drives.mounts = {dir.path()};
-        ProcessFacts facts;
-        facts.programFolder = dir.path();
-        facts.major = 2;
-        facts.minor = 5;
-        facts.revision = 15;
-        program = std::make_unique<Program>(
-            Platform{files, desktop, desktop, drives, facts, nullptr, [] { return std::string("United States"); }});
-        WireHandlers(*program);
-        Main(*program);
-        QApplication::processEvents();
-    }
-
-    QWidget& MainView() { return *desktop.ViewOf(program->form1()); }
-    template <typename Widget>
-    Widget& Find(QWidget& view, const char* name) {
-        auto* widget = view.findChild<Widget*>(QString::fromLatin1(name));
-        if (widget == nullptr) throw std::runtime_error(std::string("no widget ") + name);
-        return *widget;
-    }
-
-    TempDir dir;
-    PosixFileServices files;
-    QtDesktop desktop;
-    FakeDrives drives;
-    std::unique_ptr<Program> program;
-};
 
 // True when the picture has more than a handful of colours: something was drawn. With
 // SCORVANE_SHOTS set to a folder, the picture is also saved there to be looked at.

@@ -1,32 +1,19 @@
 // The folder walk: the order in which folders are listed and files wiped, the bar per file, stops and
 // vanished files, and what the walk never enters (links, other file systems, the root).
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "engine/FolderWalk.h"
+#include "support/MountedTmpfs.h"
 #include "support/TestBed.h"
 
 namespace scorvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Folders end in '/'; every other entry is a file holding its own name.
-void MakeTree(const std::string& root, const std::vector<std::string>& entries) {
-    fs::create_directories(root);
-    for (const auto& entry : entries) {
-        if (entry.back() == '/') {
-            fs::create_directories(root + "/" + entry);
-        } else {
-            WriteBytes(root + "/" + entry, entry);
-        }
-    }
-}
 
 struct WalkBed {
     WalkBed() {
@@ -175,13 +162,8 @@ TEST(FolderWalk, NeverCrossesIntoAnotherFileSystem) {
     WalkBed w;
     MakeTree(w.top, {"a", "M/", "B/", "B/b"});
     const std::string mount = w.top + "/M";
-    if (::mount("scorvane-walk", mount.c_str(), "tmpfs", 0, "size=1m") != 0) {
-        GTEST_SKIP() << "mounting a tmpfs was refused (" << std::strerror(errno) << "); not run";
-    }
-    struct Unmount {
-        std::string path;
-        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-    } unmount{mount};
+    MountedTmpfs tmpfs(mount, "1m");
+    SKIP_UNLESS_MOUNTED(tmpfs);
     WriteBytes(mount + "/m", "keep");
     ::mkdir((mount + "/inner").c_str(), 0700);
     WriteBytes(mount + "/inner/i", "keep");

@@ -2,18 +2,18 @@
 // reaches a full disk and everything it made is removed, whatever the ending; the user's names are
 // never touched; and the statistics lines tick by a fake monotonic clock.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "engine/FreeSpaceStatistics.h"
 #include "engine/FreeSpaceWipe.h"
+#include "support/Messages.h"
+#include "support/MountedTmpfs.h"
 #include "support/TestBed.h"
 
 namespace scorvane::testing {
@@ -23,38 +23,11 @@ constexpr std::size_t kBlock = 1'024'000;
 const std::string kHeader("\x08\x00\xFF\xFF", 4);  // a text block's tag and its capped length field
 const std::string kZ(24, 'Z');
 
-// A tmpfs of 2 MiB mounted on `dir` for the life of the object; unmounted at the end.
-class SmallDisk {
-public:
-    explicit SmallDisk(const std::string& dir, unsigned long flags = 0) : dir_(dir) {
-        ::mkdir(dir.c_str(), 0700);
-        mounted_ = ::mount("tmpfs", dir.c_str(), "tmpfs", flags, "size=2m") == 0;
-        if (!mounted_) error_ = std::strerror(errno);
-    }
-    ~SmallDisk() {
-        if (mounted_ && ::umount2(dir_.c_str(), 0) != 0) ::umount2(dir_.c_str(), MNT_DETACH);
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-    bool mounted() const { return mounted_; }
-    const std::string& error() const { return error_; }
-
-private:
-    std::string dir_;
-    bool mounted_ = false;
-    std::string error_;
-};
-
 std::uint64_t FreeBytes(const std::string& dir) {
     struct statvfs info {};
     ::statvfs(dir.c_str(), &info);
     return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
 }
-
-#define SKIP_UNLESS_MOUNTED(disk)                                                                    \
-    if (!(disk).mounted()) {                                                                         \
-        GTEST_SKIP() << "cannot mount a tmpfs here (" << (disk).error() << "); these tests run as root"; \
-    }
 
 // The main window loaded with the drive list holding `mount` alone.
 Form1& LoadWithDrive(TestBed& bed, const std::string& mount) {
@@ -64,7 +37,7 @@ Form1& LoadWithDrive(TestBed& bed, const std::string& mount) {
 
 // A program whose only drive is a fresh 2 MiB tmpfs, marker texts, the main window loaded.
 struct SpaceBed {
-    explicit SpaceBed(int method = 1, unsigned long flags = 0) : disk(mount, flags) {
+    explicit SpaceBed(int method = 1) {
         form.Combo1.listIndex = method;
         bed.UseMarkerTexts();
         freeBefore = FreeBytes(mount);
@@ -76,7 +49,7 @@ struct SpaceBed {
     TestBed bed;
     Program& program = bed.program();
     std::string mount = bed.Work("disk");
-    SmallDisk disk;
+    MountedTmpfs disk{mount, "2m"};
     Form1& form = LoadWithDrive(bed, mount);  // loading it reads the drive's free space
     std::uint64_t freeBefore = 0;
 };
@@ -143,10 +116,7 @@ TEST(FreeSpaceWipe, FillsTheDiskByTheMethodThenRemovesEverythingItMade) {
         // Then everything is gone and the space is back.
         EXPECT_TRUE(FolderEntries(s.mount).empty());
         EXPECT_EQ(FreeBytes(s.mount), s.freeBefore);
-        ASSERT_EQ(s.bed.desktop.messages.size(), 1u);
-        EXPECT_EQ(s.bed.desktop.messages[0].text, "L29 1 L57, 2 L58 L78 3 L30!");
-        EXPECT_EQ(s.bed.desktop.messages[0].style, 0x40);
-        EXPECT_EQ(s.bed.desktop.messages[0].title, "L18");
+        ExpectMessages(s.bed.desktop.messages, {{"L29 1 L57, 2 L58 L78 3 L30!", 0x40, "L18"}});
         EXPECT_FALSE(s.program.IsDialogLoaded());
         EXPECT_TRUE(s.form.visible);
         EXPECT_EQ(s.form.Timer1.interval, 0);
@@ -206,10 +176,7 @@ TEST(FreeSpaceWipe, AStopRemovesEverythingAndShowsTheCancelledBoxWithoutShutdown
         EXPECT_EQ(fullBarWhenStopped, duringCleanUp);
         EXPECT_TRUE(FolderEntries(s.mount).empty());
         EXPECT_EQ(FreeBytes(s.mount), s.freeBefore);
-        ASSERT_EQ(s.bed.desktop.messages.size(), 1u);
-        EXPECT_EQ(s.bed.desktop.messages[0].text, "L27");
-        EXPECT_EQ(s.bed.desktop.messages[0].style, 0x40);
-        EXPECT_EQ(s.bed.desktop.messages[0].title, "L26");
+        ExpectMessages(s.bed.desktop.messages, {kCancelled});
         EXPECT_TRUE(s.bed.desktop.commandLines.empty());
         EXPECT_FALSE(s.program.IsDialogLoaded());
     }
@@ -260,15 +227,12 @@ TEST(FreeSpaceWipe, ADriveThatCannotBeWrittenShowsTheRefusal) {
         if (drive == Drive::ReadOnlyWithQV) ::mkdir((s.mount + "/QV").c_str(), 0700);
         if (drive == Drive::QVIsAFile) WriteBytes(s.mount + "/QV", "mine");
         if (readOnly) {
-            ASSERT_EQ(::mount("tmpfs", s.mount.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=2m"), 0);
+            ASSERT_TRUE(s.disk.RemountReadOnly());
         }
         const auto before = FolderEntries(s.mount);
         s.Run(path);
 
-        ASSERT_EQ(s.bed.desktop.messages.size(), 1u);
-        EXPECT_EQ(s.bed.desktop.messages[0].text, "L31");
-        EXPECT_EQ(s.bed.desktop.messages[0].style, 0x30);
-        EXPECT_EQ(s.bed.desktop.messages[0].title, "L14");
+        ExpectMessages(s.bed.desktop.messages, {kDriveRefused});
         EXPECT_EQ(FolderEntries(s.mount), before);
         if (drive == Drive::QVIsAFile) {
             EXPECT_EQ(ReadBytes(s.mount + "/QV"), "mine");
@@ -285,19 +249,14 @@ TEST(FreeSpaceWipe, FailuresOfTheFillStillLeaveTheDiskAsItWas) {
         std::vector<MessageRecord> messages;
         std::size_t mostFillFiles;
     };
+    const MessageRecord kDeviceError{"Device I/O error", 0x30, " 57"};
     const Row rows[] = {
-        {"WriteTaggedFill", EACCES, 1, 1, {{"L31", 0x30, "L14"}}, 1},                     // refused mid-run
-        {"Open", EACCES, 0, 1, {{"L31", 0x30, "L14"}}, 0},                                // no fill file at all
-        {"WriteTaggedFill", EIO, 0, 1, {{"Device I/O error", 0x30, " 57"}, {"L29 0 L30!", 0x40, "L18"}}, 1},
-        {"WriteTaggedFill", EFBIG, 1, 1, {{"L29 0 L30!", 0x40, "L18"}}, 2},  // too large: the next file
+        {"WriteTaggedFill", EACCES, 1, 1, {kDriveRefused}, 1},  // refused mid-run
+        {"Open", EACCES, 0, 1, {kDriveRefused}, 0},             // no fill file at all
+        {"WriteTaggedFill", EIO, 0, 1, {kDeviceError, kFreeSpaceDone}, 1},
+        {"WriteTaggedFill", EFBIG, 1, 1, {kFreeSpaceDone}, 2},  // too large: the next file
         // A failure that comes back at every block ends the run after three boxes instead of asking forever.
-        {"WriteTaggedFill",
-         EIO,
-         0,
-         1 << 30,
-         {{"Device I/O error", 0x30, " 57"}, {"Device I/O error", 0x30, " 57"}, {"Device I/O error", 0x30, " 57"},
-          {"L31", 0x30, "L14"}},
-         1},
+        {"WriteTaggedFill", EIO, 0, 1 << 30, {kDeviceError, kDeviceError, kDeviceError, kDriveRefused}, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.operation) + " " + std::to_string(row.error));
@@ -308,12 +267,7 @@ TEST(FreeSpaceWipe, FailuresOfTheFillStillLeaveTheDiskAsItWas) {
         s.bed.files.FailOperation(row.operation, row.error, row.skip, row.times);
         s.Run();
 
-        ASSERT_EQ(s.bed.desktop.messages.size(), row.messages.size());
-        for (std::size_t i = 0; i < row.messages.size(); ++i) {
-            EXPECT_EQ(s.bed.desktop.messages[i].text, row.messages[i].text);
-            EXPECT_EQ(s.bed.desktop.messages[i].style, row.messages[i].style);
-            EXPECT_EQ(s.bed.desktop.messages[i].title, row.messages[i].title);
-        }
+        ExpectMessages(s.bed.desktop.messages, row.messages);
         EXPECT_EQ(most, row.mostFillFiles);
         EXPECT_TRUE(FolderEntries(s.mount).empty());
         EXPECT_EQ(FreeBytes(s.mount), s.freeBefore);

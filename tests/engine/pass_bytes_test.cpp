@@ -10,14 +10,15 @@
 
 #include "app/Wiring.h"
 #include "engine/OneFileWipe.h"
+#include "support/ForwardingFileServices.h"
 #include "support/TestBed.h"
 
 namespace scorvane::testing {
 namespace {
 
-class PassRecorder final : public FileServices {
+class PassRecorder final : public ForwardingFileServices {
 public:
-    explicit PassRecorder(FileServices& real) : real_(real) {}
+    explicit PassRecorder(FileServices& real) : ForwardingFileServices(real) {}
 
     Program* program = nullptr;
     std::vector<std::string> closes;                    // the file's bytes at each close of a byte-access handle
@@ -26,12 +27,12 @@ public:
     std::size_t largestWrite = 0;
 
     Result<FileHandle> Open(const std::string& path, OpenMode mode) override {
-        auto file = real_.Open(path, mode);
+        auto file = ForwardingFileServices::Open(path, mode);
         if (file && mode == OpenMode::ByteAccess) paths_[file.value()] = path;
         return file;
     }
     Result<> Close(FileHandle file) override {
-        auto done = real_.Close(file);
+        auto done = ForwardingFileServices::Close(file);
         if (const auto it = paths_.find(file); it != paths_.end()) {
             closes.push_back(ReadBytes(it->second));
             paths_.erase(it);
@@ -40,41 +41,21 @@ public:
     }
     Result<> WriteTaggedFill(FileHandle file, char fill, std::int64_t count) override {
         NoteProgress();
-        return real_.WriteTaggedFill(file, fill, count);
+        return ForwardingFileServices::WriteTaggedFill(file, fill, count);
     }
     Result<> WriteRaw(FileHandle file, std::span<const std::uint8_t> bytes) override {
         NoteProgress();
         largestWrite = std::max(largestWrite, bytes.size());
-        return real_.WriteRaw(file, bytes);
+        return ForwardingFileServices::WriteRaw(file, bytes);
     }
     Result<> Delete(const std::string& path) override {
         calls.push_back("delete " + path);
-        return real_.Delete(path);
+        return ForwardingFileServices::Delete(path);
     }
     Result<> Rename(const std::string& from, const std::string& to) override {
         calls.push_back("rename " + from);
-        return real_.Rename(from, to);
+        return ForwardingFileServices::Rename(from, to);
     }
-
-    Result<> Seek(FileHandle f, std::int64_t p) override { return real_.Seek(f, p); }
-    Result<> WriteTagged(FileHandle f, std::string_view t) override { return real_.WriteTagged(f, t); }
-    Result<> PrintLine(FileHandle f, std::string_view t) override { return real_.PrintLine(f, t); }
-    Result<std::string> ReadField(FileHandle f) override { return real_.ReadField(f); }
-    Result<std::string> ReadLine(FileHandle f) override { return real_.ReadLine(f); }
-    bool AtEnd(FileHandle f) override { return real_.AtEnd(f); }
-    Result<std::int64_t> Length(FileHandle f) override { return real_.Length(f); }
-    Result<std::int64_t> LengthOf(const std::string& p) override { return real_.LengthOf(p); }
-    Result<> Flush(FileHandle f) override { return real_.Flush(f); }
-    void CloseAll() override { real_.CloseAll(); }
-    std::string Exists(const std::string& p) override { return real_.Exists(p); }
-    EntryKind KindOf(const std::string& p) override { return real_.KindOf(p); }
-    bool IsSystemRoot(const std::string& p) override { return real_.IsSystemRoot(p); }
-    Result<> MakeFolder(const std::string& p) override { return real_.MakeFolder(p); }
-    Result<> RemoveFolder(const std::string& p) override { return real_.RemoveFolder(p); }
-    Result<std::uint32_t> GetAttributes(const std::string& p) override { return real_.GetAttributes(p); }
-    Result<> SetAttributes(const std::string& p, std::uint32_t a) override { return real_.SetAttributes(p, a); }
-    Result<FolderListing> ListFolder(const std::string& p) override { return real_.ListFolder(p); }
-    Result<FreeSpace> QueryFreeSpace(const std::string& m) override { return real_.QueryFreeSpace(m); }
 
 private:
     void NoteProgress() {
@@ -83,7 +64,6 @@ private:
         progress.emplace_back(dialog.Label8.caption, dialog.ImgBar.width);
     }
 
-    FileServices& real_;
     std::map<FileHandle, std::string> paths_;
 };
 

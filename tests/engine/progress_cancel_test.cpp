@@ -4,6 +4,7 @@
 
 #include "engine/OneFileWipe.h"
 #include "engine/ProgressWindow.h"
+#include "support/Messages.h"
 #include "support/TestBed.h"
 
 namespace scorvane::testing {
@@ -104,10 +105,7 @@ TEST(WipeStop, AStopDuringAChunkKeepsTheFileWithThePassesWrittenSoFar) {
         Chunks(expected, row.length, row.fill, std::max(row.chunk, 0), false);
         EXPECT_TRUE(SameWithDigits(ReadBytes(s.path), expected));
         EXPECT_EQ(FolderEntries(s.bed.Work("")), std::vector<std::string>{"f.bin"});
-        ASSERT_EQ(s.bed.desktop.messages.size(), 1u);
-        EXPECT_EQ(s.bed.desktop.messages[0].text, "L27");
-        EXPECT_EQ(s.bed.desktop.messages[0].style, 0x40);
-        EXPECT_EQ(s.bed.desktop.messages[0].title, "L26");
+        ExpectMessages(s.bed.desktop.messages, {kCancelled});
         EXPECT_FALSE(program.IsDialogLoaded());
         EXPECT_EQ(s.bed.desktop.events.back(), "unload Dialog");
         EXPECT_EQ(program.form1().mousePointer, MousePointer::Default);

@@ -2,16 +2,15 @@
 // the file kept under its own name, and the caller free to go on with its next file.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <memory>
 
 #include "engine/OneFileWipe.h"
+#include "support/Messages.h"
+#include "support/MountedTmpfs.h"
 #include "support/TestBed.h"
 
 namespace scorvane::testing {
@@ -69,10 +68,7 @@ TEST(WipeFailure, AFailedStepShowsOneMessageAndKeepsTheFile) {
         } else {
             EXPECT_EQ(f.bed.files.failures(), 1);
         }
-        ASSERT_EQ(f.bed.desktop.messages.size(), 1u);
-        EXPECT_EQ(f.bed.desktop.messages[0].text, row.text);
-        EXPECT_EQ(f.bed.desktop.messages[0].style, 0x30);
-        EXPECT_EQ(f.bed.desktop.messages[0].title, "L28");
+        ExpectMessages(f.bed.desktop.messages, {{row.text, 0x30, "L28"}});
         EXPECT_EQ(FolderEntries(f.bed.Work("")), std::vector<std::string>{"f.bin"});
         EXPECT_GE(ReadBytes(f.path).size(), static_cast<std::size_t>(row.length));
         EXPECT_EQ(f.bed.program().CancelFlag, 0);
@@ -102,10 +98,7 @@ TEST(WipeFailure, TheThirtyFivePassMethodReportsAnUnreadableLengthItself) {
         WriteBytes(f.path, "abcdef");
         f.bed.files.FailOperation("LengthOf", error);
         WipeFile(f.bed.program(), f.path, 8);
-        ASSERT_EQ(f.bed.desktop.messages.size(), 1u);
-        EXPECT_EQ(f.bed.desktop.messages[0].text, text);
-        EXPECT_EQ(f.bed.desktop.messages[0].style, 0x30);
-        EXPECT_EQ(f.bed.desktop.messages[0].title, "L67");
+        ExpectMessages(f.bed.desktop.messages, {{text, 0x30, "L67"}});
         EXPECT_EQ(f.bed.program().CancelFlag, 1);
         EXPECT_FALSE(f.bed.program().IsDialogLoaded());
         EXPECT_EQ(ReadBytes(f.path), "abcdef");
@@ -198,14 +191,9 @@ TEST(WipeFailure, TheNewNameNeverReplacesAnExistingFile) {
 
 TEST(WipeFailure, AFullDiskStopsAPassThatGrowsTheFile) {
     FailBed f;
-    // A tmpfs of this test's own, unmounted at the end.
     const std::string disk = f.bed.Root() + "/disk";
-    std::filesystem::create_directories(disk);
-    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=128k") != 0) {
-        GTEST_SKIP() << "mounting a tmpfs was refused: " << std::strerror(errno);
-    }
-    const auto unmount = [](const std::string* folder) { ::umount2(folder->c_str(), MNT_DETACH); };
-    const std::unique_ptr<const std::string, decltype(unmount)> mounted(&disk, unmount);
+    MountedTmpfs tmpfs(disk, "128k");
+    SKIP_UNLESS_MOUNTED(tmpfs);
 
     // 102,400 bytes fill whole pages and end on a whole chunk (r = 0): a character pass adds 2 bytes.
     const std::string path = disk + "/f.bin";
@@ -231,12 +219,6 @@ TEST(WipeFailure, AFullDiskStopsAPassThatGrowsTheFile) {
     EXPECT_TRUE(f.bed.desktop.messages.empty());
     EXPECT_EQ(FolderEntries(disk), std::vector<std::string>{"filler"});
 }
-
-}  // namespace
-}  // namespace scorvane::testing
-
-namespace scorvane::testing {
-namespace {
 
 // The content is overwritten before the stub is cut: a failed cut is reported and nothing is deleted
 // unseen, while the old name and content are already gone.

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "platform/PosixFileServices.h"
+#include "support/MountedTmpfs.h"
 #include "support/TestBed.h"
 
 namespace scorvane::testing {
@@ -298,33 +297,9 @@ TEST_F(FileServicesTest, ListingAndFreeSpaceRefuseANulInThePath) {
     EXPECT_EQ(FailureOf(files.QueryFreeSpace(Path("top") + kNul + "x")), 52);
 }
 
-// A small tmpfs of the test's own, unmounted at the end.
-class SmallFileSystem {
-public:
-    SmallFileSystem(const std::string& at, const std::string& options) : path_(at), options_(options) {
-        ::mkdir(at.c_str(), 0700);
-        mounted_ = ::mount("tmpfs", at.c_str(), "tmpfs", 0, options.c_str()) == 0;
-        if (!mounted_) error_ = std::strerror(errno);
-    }
-    ~SmallFileSystem() {
-        if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
-    }
-    SmallFileSystem(const SmallFileSystem&) = delete;
-    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
-    bool mounted() const { return mounted_; }
-    const std::string& error() const { return error_; }
-    bool RemountReadOnly() {
-        return ::mount("tmpfs", path_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, options_.c_str()) == 0;
-    }
-
-private:
-    std::string path_, options_, error_;
-    bool mounted_ = false;
-};
-
 TEST_F(FileServicesTest, ReadOnlyFileSystemRefusesWithPermissionDenied) {
-    SmallFileSystem small(Path("ro"), "size=64k");
-    if (!small.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here: " << small.error();
+    MountedTmpfs small(Path("ro"), "64k");
+    SKIP_UNLESS_MOUNTED(small);
     const std::string file = MakeFile("ro/f", "data");
     if (!small.RemountReadOnly()) GTEST_SKIP() << "cannot remount the tmpfs read-only";
     EXPECT_EQ(FailureOf(files.Open(file, OpenMode::ByteAccess)), 70);
@@ -338,8 +313,8 @@ TEST_F(FileServicesTest, ReadOnlyFileSystemRefusesWithPermissionDenied) {
 }
 
 TEST_F(FileServicesTest, FullFileSystemGivesDiskFullAndItsFreeSpace) {
-    SmallFileSystem small(Path("full"), "size=16k");
-    if (!small.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here: " << small.error();
+    MountedTmpfs small(Path("full"), "16k");
+    SKIP_UNLESS_MOUNTED(small);
     struct statvfs system {};
     ASSERT_EQ(::statvfs(Path("full").c_str(), &system), 0);
     const FreeSpace before = files.QueryFreeSpace(Path("full")).value();
@@ -365,8 +340,8 @@ TEST_F(FileServicesTest, FullFileSystemGivesDiskFullAndItsFreeSpace) {
 // A walk must not cross into another file system: a folder with one mounted on it is listed apart.
 TEST_F(FileServicesTest, ListingKeepsMountedSubFoldersApart) {
     std::filesystem::create_directories(Path("tree/plain"));
-    SmallFileSystem mounted(Path("tree/mounted"), "size=16k");
-    if (!mounted.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here: " << mounted.error();
+    MountedTmpfs mounted(Path("tree/mounted"), "16k");
+    SKIP_UNLESS_MOUNTED(mounted);
     const FolderListing listing = files.ListFolder(Path("tree")).value();
     EXPECT_EQ(listing.subFolders, std::vector<std::string>{Path("tree/plain")});
     EXPECT_EQ(listing.mountPoints, std::vector<std::string>{Path("tree/mounted")});

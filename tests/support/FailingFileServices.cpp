@@ -20,7 +20,7 @@ Failure FailingFileServices::Injected() const { return FailureFromErrno(error_);
 
 #define SCORVANE_FORWARD(operation, call) \
     if (Fails(operation)) return Injected(); \
-    return real_.call
+    return ForwardingFileServices::call
 
 Result<FileHandle> FailingFileServices::Open(const std::string& path, OpenMode mode) {
     SCORVANE_FORWARD("Open", Open(path, mode));

@@ -2,15 +2,15 @@
 
 #include <string>
 
-#include "platform/FileServices.h"
+#include "support/ForwardingFileServices.h"
 
 namespace scorvane::testing {
 
 // The real file services with one operation made to fail on cue: after `skip` good calls of the named
 // operation ("Open", "WriteRaw", "Rename", ...), every further call fails with the errno given.
-class FailingFileServices final : public FileServices {
+class FailingFileServices final : public ForwardingFileServices {
 public:
-    explicit FailingFileServices(FileServices& real) : real_(real) {}
+    explicit FailingFileServices(FileServices& real) : ForwardingFileServices(real) {}
 
     void FailOperation(std::string operation, int error, int skip = 0, int times = 1 << 30) {
         operation_ = std::move(operation);
@@ -29,22 +29,14 @@ public:
     Result<> PrintLine(FileHandle file, std::string_view text) override;
     Result<std::string> ReadField(FileHandle file) override;
     Result<std::string> ReadLine(FileHandle file) override;
-    bool AtEnd(FileHandle file) override { return real_.AtEnd(file); }
     Result<std::int64_t> Length(FileHandle file) override;
     Result<std::int64_t> LengthOf(const std::string& path) override;
     Result<> Flush(FileHandle file) override;
-    Result<> Close(FileHandle file) override { return real_.Close(file); }
-    void CloseAll() override { real_.CloseAll(); }
-    std::string Exists(const std::string& path) override { return real_.Exists(path); }
-    EntryKind KindOf(const std::string& path) override { return real_.KindOf(path); }
-    bool IsSystemRoot(const std::string& path) override { return real_.IsSystemRoot(path); }
     Result<> Delete(const std::string& path) override;
     Result<> Rename(const std::string& from, const std::string& to) override;
     Result<> MakeFolder(const std::string& path) override;
     Result<> RemoveFolder(const std::string& path) override;
-    Result<std::uint32_t> GetAttributes(const std::string& path) override { return real_.GetAttributes(path); }
     Result<> SetAttributes(const std::string& path, std::uint32_t attributes) override;
-    Result<FolderListing> ListFolder(const std::string& path) override { return real_.ListFolder(path); }
     Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) override;
 
 private:
@@ -52,7 +44,6 @@ private:
     bool Fails(const char* operation);
     Failure Injected() const;
 
-    FileServices& real_;
     std::string operation_;
     int error_ = 0;
     int skip_ = 0;

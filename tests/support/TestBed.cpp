@@ -96,4 +96,15 @@ std::vector<std::string> FolderEntries(const std::string& path) {
     return names;
 }
 
+void MakeTree(const std::string& root, const std::vector<std::string>& entries) {
+    fs::create_directories(root);
+    for (const auto& entry : entries) {
+        if (entry.back() == '/') {
+            fs::create_directories(root + "/" + entry);
+        } else {
+            WriteBytes(root + "/" + entry, entry);
+        }
+    }
+}
+
 }  // namespace scorvane::testing

@@ -72,5 +72,8 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 bool PathExists(const std::string& path);
 std::vector<std::string> FolderEntries(const std::string& path);
+// Makes `root` and the entries below it: names ending in '/' are folders, every other one a file holding
+// its own name.
+void MakeTree(const std::string& root, const std::vector<std::string>& entries);
 
 }  // namespace scorvane::testing

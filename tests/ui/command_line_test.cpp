@@ -7,23 +7,13 @@
 #include <tuple>
 
 #include "startup/Settings.h"
+#include "support/Messages.h"
 #include "support/TestBed.h"
 
 namespace scorvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-const MessageRecord kQuestion{"L12\r\rL13", 0x144, "L14"};
-
-void ExpectMessages(const std::vector<MessageRecord>& actual, const std::vector<MessageRecord>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(actual[i].text, expected[i].text) << i;
-        EXPECT_EQ(actual[i].style, expected[i].style) << i;
-        EXPECT_EQ(actual[i].title, expected[i].title) << i;
-    }
-}
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 

@@ -6,24 +6,12 @@
 #include <filesystem>
 
 #include "startup/ApplyLanguage.h"
+#include "support/Messages.h"
 #include "support/TestBed.h"
 #include "ui/DestroyFilesCommand.h"
 
 namespace scorvane::testing {
 namespace {
-
-const MessageRecord kQuestion{"L12\r\rL13", 0x144, "L14"};
-const MessageRecord kCompleted{"L17     ", 0x40, "L18"};
-const MessageRecord kCancelled{"L27", 0x40, "L26"};
-
-void ExpectMessages(const std::vector<MessageRecord>& actual, const std::vector<MessageRecord>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(actual[i].text, expected[i].text) << i;
-        EXPECT_EQ(actual[i].style, expected[i].style) << i;
-        EXPECT_EQ(actual[i].title, expected[i].title) << i;
-    }
-}
 
 // A started main window with marker texts and method 1; `commandLine` as if a command-line start had
 // left the main window on screen (the load's job itself is not run).

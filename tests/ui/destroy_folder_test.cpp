@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <set>
 
+#include "support/Messages.h"
 #include "support/TestBed.h"
 #include "ui/DestroyFolderCommand.h"
 
@@ -24,18 +25,6 @@ const std::string kTemporaryContent = [] {
     for (int line = 0; line < 100; ++line) text += "000000000\r\n";
     return text;
 }();
-
-// Folders end in '/'; every other entry is a file holding its own name.
-void MakeTree(const std::string& root, const std::vector<std::string>& entries) {
-    fs::create_directories(root);
-    for (const auto& entry : entries) {
-        if (entry.back() == '/') {
-            fs::create_directories(root + "/" + entry);
-        } else {
-            WriteBytes(root + "/" + entry, entry);
-        }
-    }
-}
 
 bool IsRandomFolderName(const std::string& name) {
     return name.size() == 16 && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '8'; });
@@ -74,15 +63,6 @@ struct FolderBed {
     MessageRecord question{"L12\r\rL13", 0x134, "L80: \"" + top + "\""};
     MessageRecord completion{"L17     ", 0x40, "L18"};
 };
-
-void ExpectMessages(const std::vector<MessageRecord>& actual, const std::vector<MessageRecord>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(actual[i].text, expected[i].text) << i;
-        EXPECT_EQ(actual[i].style, expected[i].style) << i;
-        EXPECT_EQ(actual[i].title, expected[i].title) << i;
-    }
-}
 
 TEST(DestroyFolder, AnEmptyFolderGetsOneRandomNameAndTheRunEndsWithMessageOrShutdown) {
     for (const int check1 : {0, 1}) {

@@ -2,52 +2,18 @@
 // inside its own temporary folder: the refusal of the 35-pass method, the notice, the progress window's
 // statistics lines, the main window hidden and shown again, and the shutdown option.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
-#include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "support/Messages.h"
+#include "support/MountedTmpfs.h"
 #include "support/TestBed.h"
 
 namespace scorvane::testing {
 namespace {
 
-// A tmpfs of 2 MiB mounted on `dir` for the life of the object; unmounted at the end.
-class SmallDisk {
-public:
-    explicit SmallDisk(const std::string& dir) : dir_(dir) {
-        ::mkdir(dir.c_str(), 0700);
-        mounted_ = ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=2m") == 0;
-        if (!mounted_) error_ = std::strerror(errno);
-    }
-    ~SmallDisk() {
-        if (mounted_ && ::umount2(dir_.c_str(), 0) != 0) ::umount2(dir_.c_str(), MNT_DETACH);
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-    bool mounted() const { return mounted_; }
-    const std::string& error() const { return error_; }
-
-private:
-    std::string dir_;
-    bool mounted_ = false;
-    std::string error_;
-};
-
 const MessageRecord kNotice{"L22\rL23\r\rL24", 0x40, "L25"};
-const MessageRecord kDone{"L29 0 L30!", 0x40, "L18"};
-
-void ExpectMessages(const std::vector<MessageRecord>& actual, const std::vector<MessageRecord>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < actual.size(); ++i) {
-        EXPECT_EQ(actual[i].text, expected[i].text) << i;
-        EXPECT_EQ(actual[i].style, expected[i].style) << i;
-        EXPECT_EQ(actual[i].title, expected[i].title) << i;
-    }
-}
 
 class DestroyFreeSpace : public ::testing::Test {
 protected:
@@ -57,14 +23,12 @@ protected:
         bed.UseMarkerTexts();
         bed.desktop.events.clear();
     }
-    void SetUp() override {
-        if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here (" << disk.error() << "); these tests run as root";
-    }
+    void SetUp() override { SKIP_UNLESS_MOUNTED(disk); }
 
     TestBed bed;
     Program& program = bed.program();
     std::string mount = bed.Work("disk");
-    SmallDisk disk{mount};
+    MountedTmpfs disk{mount, "2m"};
     Form1& form = program.form1Unloaded();
 };
 
@@ -95,7 +59,7 @@ TEST_F(DestroyFreeSpace, TheButtonAndTheMenuRunAWholeWipeAndShowTheMainWindowAga
         EXPECT_EQ(cancelAfterYield1, 1);
         EXPECT_TRUE(full);
         EXPECT_EQ(form.ProgressTotal.tenThousandths, 2097);
-        ExpectMessages(bed.desktop.messages, {kNotice, kDone});
+        ExpectMessages(bed.desktop.messages, {kNotice, kFreeSpaceDone});
         EXPECT_TRUE(FolderEntries(mount).empty());
         const std::vector<std::string> events = {"show Dialog", "hide Form1", "show Dialog", "refresh Dialog",
                                                  "unload Dialog", "show Form1", "show Form1"};
@@ -131,7 +95,7 @@ TEST_F(DestroyFreeSpace, ADriveThatIsGoneIsRefusedAndTheMainWindowComesBack) {
     const std::string gone = bed.Work("gone");
     form.Drive1.items = {gone};
     form.Command2.onClick();
-    ExpectMessages(bed.desktop.messages, {kNotice, {"L31", 0x30, "L14"}});
+    ExpectMessages(bed.desktop.messages, {kNotice, kDriveRefused});
     EXPECT_EQ(form.ProgressTotal.tenThousandths, 0);
     EXPECT_FALSE(PathExists(gone));
     EXPECT_FALSE(program.IsDialogLoaded());

@@ -9,6 +9,7 @@
 
 #include "app/Wiring.h"
 #include "startup/ApplyLanguage.h"
+#include "support/ForwardingFileServices.h"
 #include "support/TestBed.h"
 #include "ui/DriveList.h"
 #include "ui/MainWindow.h"
@@ -17,7 +18,7 @@ namespace scorvane::testing {
 namespace {
 
 // The real file services, except that each drive has the free space the test gives it.
-class FixedFreeSpace final : public FileServices {
+class FixedFreeSpace final : public ForwardingFileServices {
 public:
     std::map<std::string, FreeSpace> space;  // by mount point; any other drive cannot be queried
 
@@ -26,33 +27,6 @@ public:
         if (found == space.end()) return MakeFailure(FailureNumber::FileNotFound);
         return found->second;
     }
-    Result<FileHandle> Open(const std::string& p, OpenMode m) override { return real_.Open(p, m); }
-    Result<> Seek(FileHandle f, std::int64_t at) override { return real_.Seek(f, at); }
-    Result<> WriteTagged(FileHandle f, std::string_view t) override { return real_.WriteTagged(f, t); }
-    Result<> WriteTaggedFill(FileHandle f, char c, std::int64_t n) override { return real_.WriteTaggedFill(f, c, n); }
-    Result<> WriteRaw(FileHandle f, std::span<const std::uint8_t> b) override { return real_.WriteRaw(f, b); }
-    Result<> PrintLine(FileHandle f, std::string_view t) override { return real_.PrintLine(f, t); }
-    Result<std::string> ReadField(FileHandle f) override { return real_.ReadField(f); }
-    Result<std::string> ReadLine(FileHandle f) override { return real_.ReadLine(f); }
-    bool AtEnd(FileHandle f) override { return real_.AtEnd(f); }
-    Result<std::int64_t> Length(FileHandle f) override { return real_.Length(f); }
-    Result<std::int64_t> LengthOf(const std::string& p) override { return real_.LengthOf(p); }
-    Result<> Flush(FileHandle f) override { return real_.Flush(f); }
-    Result<> Close(FileHandle f) override { return real_.Close(f); }
-    void CloseAll() override { real_.CloseAll(); }
-    std::string Exists(const std::string& p) override { return real_.Exists(p); }
-    EntryKind KindOf(const std::string& p) override { return real_.KindOf(p); }
-    bool IsSystemRoot(const std::string& p) override { return real_.IsSystemRoot(p); }
-    Result<> Delete(const std::string& p) override { return real_.Delete(p); }
-    Result<> Rename(const std::string& a, const std::string& b) override { return real_.Rename(a, b); }
-    Result<> MakeFolder(const std::string& p) override { return real_.MakeFolder(p); }
-    Result<> RemoveFolder(const std::string& p) override { return real_.RemoveFolder(p); }
-    Result<std::uint32_t> GetAttributes(const std::string& p) override { return real_.GetAttributes(p); }
-    Result<> SetAttributes(const std::string& p, std::uint32_t a) override { return real_.SetAttributes(p, a); }
-    Result<FolderListing> ListFolder(const std::string& p) override { return real_.ListFolder(p); }
-
-private:
-    PosixFileServices real_;
 };
 
 // A program whose drives and their free space are made up, run as root or not.

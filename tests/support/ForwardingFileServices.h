@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/FileServices.h"
+
+namespace scorvane::testing {
+
+// File services that hand every call on to other ones, so that a test's stand-in overrides only the
+// operations it changes. Made without a target, it forwards to real file services of its own.
+class ForwardingFileServices : public FileServices {
+public:
+    ForwardingFileServices();
+    explicit ForwardingFileServices(FileServices& target) : target_(target) {}
+    ~ForwardingFileServices() override;
+    ForwardingFileServices(const ForwardingFileServices&) = delete;
+    ForwardingFileServices& operator=(const ForwardingFileServices&) = delete;
+
+    Result<FileHandle> Open(const std::string& path, OpenMode mode) override { return target_.Open(path, mode); }
+    Result<> Seek(FileHandle file, std::int64_t position) override { return target_.Seek(file, position); }
+    Result<> WriteTagged(FileHandle file, std::string_view text) override { return target_.WriteTagged(file, text); }
+    Result<> WriteTaggedFill(FileHandle file, char fill, std::int64_t count) override {
+        return target_.WriteTaggedFill(file, fill, count);
+    }
+    Result<> WriteRaw(FileHandle file, std::span<const std::uint8_t> bytes) override {
+        return target_.WriteRaw(file, bytes);
+    }
+    Result<> PrintLine(FileHandle file, std::string_view text) override { return target_.PrintLine(file, text); }
+    Result<std::string> ReadField(FileHandle file) override { return target_.ReadField(file); }
+    Result<std::string> ReadLine(FileHandle file) override { return target_.ReadLine(file); }
+    bool AtEnd(FileHandle file) override { return target_.AtEnd(file); }
+    Result<std::int64_t> Length(FileHandle file) override { return target_.Length(file); }
+    Result<std::int64_t> LengthOf(const std::string& path) override { return target_.LengthOf(path); }
+    Result<> Flush(FileHandle file) override { return target_.Flush(file); }
+    Result<> Close(FileHandle file) override { return target_.Close(file); }
+    void CloseAll() override { target_.CloseAll(); }
+    std::string Exists(const std::string& path) override { return target_.Exists(path); }
+    EntryKind KindOf(const std::string& path) override { return target_.KindOf(path); }
+    bool IsSystemRoot(const std::string& path) override { return target_.IsSystemRoot(path); }
+    Result<> Delete(const std::string& path) override { return target_.Delete(path); }
+    Result<> Rename(const std::string& from, const std::string& to) override { return target_.Rename(from, to); }
+    Result<> MakeFolder(const std::string& path) override { return target_.MakeFolder(path); }
+    Result<> RemoveFolder(const std::string& path) override { return target_.RemoveFolder(path); }
+    Result<std::uint32_t> GetAttributes(const std::string& path) override { return target_.GetAttributes(path); }
+    Result<> SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        return target_.SetAttributes(path, attributes);
+    }
+    Result<FolderListing> ListFolder(const std::string& path) override { return target_.ListFolder(path); }
+    Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) override {
+        return target_.QueryFreeSpace(mountPoint);
+    }
+
+private:
+    std::unique_ptr<FileServices> own_;  // the real file services, when no target was given
+    FileServices& target_;
+};
+
+}  // namespace scorvane::testing
