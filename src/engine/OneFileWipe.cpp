@@ -209,6 +209,11 @@ void WipeFile(Program& program, const std::string& path, int method) {
         if (files.KindOf(path) == EntryKind::Other) (void)files.Delete(path);
         return;
     }
+    // Other names of the file share its content: overwriting it would destroy files nobody chose.
+    if (const auto names = files.NameCount(path); names && names.value() > 1) {
+        program.windows().MessageBox(program.Lang[87] + "\r" + path, MessageStyle::Exclamation, program.Lang[28]);
+        return;
+    }
     ClearAttributes(program, path);
     const std::string displayName = DisplayName(path);
 

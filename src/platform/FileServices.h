@@ -77,6 +77,8 @@ public:
     // the separator, the name of a regular file in that folder; otherwise the empty text.
     virtual std::string Exists(const std::string& path) = 0;
     virtual EntryKind KindOf(const std::string& path) = 0;
+    // How many names the file has (hard links), seen without following a link.
+    virtual Result<std::uint64_t> NameCount(const std::string& path) = 0;
     // True when the path, links followed, is the folder "/" itself (however it is written).
     virtual bool IsSystemRoot(const std::string& path) = 0;
     // Removes a name that is not a folder (a link is removed, never followed).

@@ -308,6 +308,13 @@ EntryKind PosixFileServices::KindOf(const std::string& path) {
     return EntryKind::Other;
 }
 
+Result<std::uint64_t> PosixFileServices::NameCount(const std::string& path) {
+    struct stat info {};
+    if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
+    if (::lstat(path.c_str(), &info) != 0) return LastFailure();
+    return static_cast<std::uint64_t>(info.st_nlink);
+}
+
 bool PosixFileServices::IsSystemRoot(const std::string& path) {
     struct stat target {}, root {};
     if (HasNul(path) || ::stat(path.c_str(), &target) != 0 || ::stat("/", &root) != 0) return false;

@@ -32,6 +32,7 @@ public:
 
     std::string Exists(const std::string& path) override;
     EntryKind KindOf(const std::string& path) override;
+    Result<std::uint64_t> NameCount(const std::string& path) override;
     bool IsSystemRoot(const std::string& path) override;
     Result<> Delete(const std::string& path) override;
     Result<> Rename(const std::string& from, const std::string& to) override;

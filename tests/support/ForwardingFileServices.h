@@ -36,6 +36,7 @@ public:
     void CloseAll() override { target_.CloseAll(); }
     std::string Exists(const std::string& path) override { return target_.Exists(path); }
     EntryKind KindOf(const std::string& path) override { return target_.KindOf(path); }
+    Result<std::uint64_t> NameCount(const std::string& path) override { return target_.NameCount(path); }
     bool IsSystemRoot(const std::string& path) override { return target_.IsSystemRoot(path); }
     Result<> Delete(const std::string& path) override { return target_.Delete(path); }
     Result<> Rename(const std::string& from, const std::string& to) override { return target_.Rename(from, to); }

@@ -1,0 +1,82 @@
+// What the commands must never do: wipe a folder nobody named, go on after a stop, or report a file as
+// wiped that they could not find.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "startup/PathHelpers.h"
+#include "startup/Settings.h"
+#include "support/Messages.h"
+#include "support/TestBed.h"
+#include "ui/DestroyFilesCommand.h"
+#include "ui/DropHandling.h"
+
+namespace scorvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two quoted paths joined without their quotes name the folder "a b": it was never chosen, and stays.
+TEST(RunSafety, TwoPathsOnTheCommandLineAreNeverReadAsOneFolder) {
+    TempDir files;
+    fs::create_directories(files.path() + "/a b");
+    WriteBytes(files.path() + "/a b/keep.txt", "keep");
+    WriteBytes(files.path() + "/b", "wipe me");
+    TestBed bed(TestBedOptions{"\"" + files.path() + "/a\" \"" + files.path() + "/b\""});
+    bed.UseMarkerTexts();
+    WriteBytes(bed.ProgramFolder() + "/Scorvane.ini", "0\r\nX.lng\r\n");
+    bed.desktop.modal["Form2"] = [](Window& window) { static_cast<Form2&>(window).Command2.onClick(); };
+    bed.desktop.answers = {MessageAnswer::Yes};
+
+    EXPECT_THROW(Main(bed.program()), ProgramEnded);
+    EXPECT_EQ(ReadBytes(files.path() + "/a b/keep.txt"), "keep");
+    EXPECT_FALSE(PathExists(files.path() + "/b"));
+}
+
+// A stop pressed while the drop yields after a file holds for the folder that follows.
+TEST(RunSafety, AStopBetweenDroppedItemsIsNotUndoneByAFolder) {
+    TestBed bed;
+    bed.UseMarkerTexts();
+    WriteBytes(bed.Work("first.bin"), "x");
+    fs::create_directories(bed.Work("folder"));
+    WriteBytes(bed.Work("folder/keep.txt"), "keep");
+    Program& program = bed.program();
+    program.form1();
+    bed.desktop.answers = {MessageAnswer::Yes};
+    bed.desktop.onEveryYield = [&](int) {
+        if (!PathExists(bed.Work("first.bin"))) program.dialogUnloaded().CancelButton.onClick();
+    };
+    int effect = 7;
+    ProcessDrop(program, {bed.Work("first.bin"), bed.Work("folder")}, effect);
+    EXPECT_EQ(ReadBytes(bed.Work("folder/keep.txt")), "keep");
+    ExpectMessages(bed.desktop.messages, {kQuestion});
+}
+
+// A picked name that names nothing is reported, and the run ends without a completion message.
+TEST(RunSafety, APickedFileThatIsNotThereIsReportedNotCompleted) {
+    TestBed bed;
+    bed.UseMarkerTexts();
+    WriteBytes(bed.Work("here.bin"), "x");
+    bed.program().form1();
+    bed.desktop.fileAnswers = {{bed.Work("here.bin"), bed.Work("gone.bin")}};
+    bed.desktop.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
+    Command1_Click(bed.program());
+    ExpectMessages(bed.desktop.messages,
+                   {{"File not found: " + bed.Work("gone.bin") + " (53)", 0x30, "L28"}, kQuestion});
+    EXPECT_FALSE(PathExists(bed.Work("here.bin")));
+}
+
+// Files chosen in several folders keep their own folders: each name is relative to the folder of all.
+TEST(RunSafety, FilesPickedInSeveralFoldersAreNamedFromTheirCommonFolder) {
+    TestBed bed;
+    bed.desktop.fileAnswers = {{"/data/a/x.txt", "/data/b/y.txt", "/data/a/z.txt"}};
+    const std::string buffer = OpenFileDialog(bed.program(), 1, "t", "", "", "", "");
+    EXPECT_EQ(buffer.substr(0, 33), std::string("/data\0a/x.txt\0b/y.txt\0a/z.txt\0\0", 32) + '\0');
+    EXPECT_EQ(buffer.size(), 250u);
+    bed.desktop.fileAnswers = {{"/a.txt", "/b/c.txt"}};
+    EXPECT_EQ(OpenFileDialog(bed.program(), 1, "t", "", "", "", "").substr(0, 15),
+              std::string("/\0a.txt\0b/c.txt\0", 15));
+}
+
+}  // namespace
+}  // namespace scorvane::testing
