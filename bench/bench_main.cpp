@@ -2,21 +2,21 @@
 // scorvane-bench random MIB         generates MIB MiB of random bytes and prints the seconds it took
 // scorvane-bench space METHOD MOUNT  wipes the free space of the filesystem mounted at MOUNT by METHOD
 //                                    (fill, flush, clean-up) and prints the seconds it took
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "HeadlessDesktop.h"
 #include "app/Wiring.h"
 #include "engine/FreeSpaceWipe.h"
 #include "engine/OneFileWipe.h"
 #include "model/Program.h"
-#include "platform/PosixFileServices.h"
 #include "platform/Paths.h"
+#include "platform/PosixFileServices.h"
 #include "platform/RandomStream.h"
 #include "ui/DriveList.h"
 

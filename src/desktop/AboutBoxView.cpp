@@ -32,8 +32,8 @@ QPixmap CreditsPicture() {
     gloss.setColorAt(0.0, QColor(255, 255, 255, 60));
     gloss.setColorAt(1.0, QColor(255, 255, 255, 0));
     painter.fillPath(panel, gloss);
-    painter.drawPixmap(QRect(31, 16, 88, 88), WindowIcon().pixmap(256).scaled(88, 88, Qt::KeepAspectRatio,
-                                                                              Qt::SmoothTransformation));
+    painter.drawPixmap(QRect(31, 16, 88, 88),
+                       WindowIcon().pixmap(256).scaled(88, 88, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     return QPixmap::fromImage(image);
 }
 
@@ -47,8 +47,8 @@ QPixmap TitlePicture() {
     glow.setColorAt(0.0, QColor(202, 220, 250));
     glow.setColorAt(1.0, QColor(255, 255, 255));
     painter.fillRect(image.rect(), glow);
-    painter.drawPixmap(QRect(3, 10, 56, 56), WindowIcon().pixmap(256).scaled(56, 56, Qt::KeepAspectRatio,
-                                                                             Qt::SmoothTransformation));
+    painter.drawPixmap(QRect(3, 10, 56, 56),
+                       WindowIcon().pixmap(256).scaled(56, 56, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     return QPixmap::fromImage(image);
 }
 
@@ -93,8 +93,8 @@ AboutBoxView::AboutBoxView(FrmAbout& window, std::function<void()> afterEvent)
     picture2_ = Area(picture1_, "Picture2", ToQColor(window_.Picture2.backColor.value_or(Palette::White)), true);
     QWidget::setTabOrder(picture1_, picture2_);
 
-    for (Label* label : {&window_.lblDescription, &window_.lblHomePage, &window_.lblCopyright,
-                         &window_.lblHomePageCap}) {
+    for (Label* label :
+         {&window_.lblDescription, &window_.lblHomePage, &window_.lblCopyright, &window_.lblHomePageCap}) {
         labels_[label] = new ModelLabel(*label, picture2_, afterEvent_);
     }
     image1_ = new QLabel(picture2_);

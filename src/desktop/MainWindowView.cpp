@@ -17,7 +17,8 @@ namespace {
 void SetItems(QComboBox& box, const std::vector<std::string>& items, int index) {
     const QSignalBlocker blocker(box);
     bool same = box.count() == static_cast<int>(items.size());
-    for (int i = 0; same && i < box.count(); ++i) same = box.itemText(i) == ToDisplay(items[static_cast<std::size_t>(i)]);
+    for (int i = 0; same && i < box.count(); ++i)
+        same = box.itemText(i) == ToDisplay(items[static_cast<std::size_t>(i)]);
     if (!same) {
         box.clear();
         for (const auto& item : items) box.addItem(ToDisplay(item));
@@ -158,9 +159,8 @@ MainWindowView::MainWindowView(Form1& form, std::function<void()> afterEvent)
 
     check1_ = new QCheckBox(surface_);
     check1_->setObjectName(QStringLiteral("Check1"));
-    connect(check1_, &QCheckBox::clicked, this, [this](bool ticked) {
-        Handle([this, ticked] { form_.Check1.value = ticked ? 1 : 0; });
-    });
+    connect(check1_, &QCheckBox::clicked, this,
+            [this](bool ticked) { Handle([this, ticked] { form_.Check1.value = ticked ? 1 : 0; }); });
 
     command2_ = new QPushButton(surface_);
     command2_->setObjectName(QStringLiteral("Command2"));
@@ -168,22 +168,20 @@ MainWindowView::MainWindowView(Form1& form, std::function<void()> afterEvent)
 
     combo1_ = new QComboBox(surface_);
     combo1_->setObjectName(QStringLiteral("Combo1"));
-    connect(combo1_, &QComboBox::activated, this, [this](int index) {
-        Handle([this, index] { (void)form_.Combo1.SetListIndex(index); });
-    });
+    connect(combo1_, &QComboBox::activated, this,
+            [this](int index) { Handle([this, index] { (void)form_.Combo1.SetListIndex(index); }); });
 
     drive1_ = new QComboBox(surface_);
     drive1_->setObjectName(QStringLiteral("Drive1"));
-    connect(drive1_, &QComboBox::activated, this, [this](int index) {
-        Handle([this, index] { (void)form_.Drive1.SetListIndex(index); });
-    });
+    connect(drive1_, &QComboBox::activated, this,
+            [this](int index) { Handle([this, index] { (void)form_.Drive1.SetListIndex(index); }); });
 
     timer1_ = new QTimer(this);
     connect(timer1_, &QTimer::timeout, this, [this] { Handle(form_.Timer1.onTimer); });
 
     // Shadows first, so that the texts they shadow lie on top of them.
-    for (Label* label : {&form_.Label3, &form_.Label9, &form_.Label1, &form_.Command3, &form_.Command1,
-                         &form_.Label4, &form_.Label2}) {
+    for (Label* label : {&form_.Label3, &form_.Label9, &form_.Label1, &form_.Command3, &form_.Command1, &form_.Label4,
+                         &form_.Label2}) {
         labels_[label] = new ModelLabel(*label, surface_, afterEvent_);
     }
     labels_[&form_.Label1]->setWordWrap(false);

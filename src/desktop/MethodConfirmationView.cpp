@@ -15,8 +15,9 @@ void SetStyle(QWidget& widget, const QString& style) {
 
 QString ButtonStyle(const Control& button) {
     // White text: the buttons' colour is a very dark blue.
-    return QStringLiteral("QPushButton { background-color: %1; color: white; border: 1px solid #0b1c40;"
-                          " border-radius: 4px; } QPushButton:pressed { padding-top: 2px; }")
+    return QStringLiteral(
+               "QPushButton { background-color: %1; color: white; border: 1px solid #0b1c40;"
+               " border-radius: 4px; } QPushButton:pressed { padding-top: 2px; }")
         .arg(ToQColor(button.backColor.value_or(0)).name());
 }
 }  // namespace
@@ -38,9 +39,8 @@ MethodConfirmationView::MethodConfirmationView(Form2& window, std::function<void
 
     combo1_ = new QComboBox(this);
     combo1_->setObjectName(QStringLiteral("Combo1"));
-    connect(combo1_, &QComboBox::activated, this, [this](int index) {
-        Handle([this, index] { (void)window_.Combo1.SetListIndex(index); });
-    });
+    connect(combo1_, &QComboBox::activated, this,
+            [this](int index) { Handle([this, index] { (void)window_.Combo1.SetListIndex(index); }); });
     command1_ = new QPushButton(this);
     command1_->setObjectName(QStringLiteral("Command1"));
     connect(command1_, &QPushButton::clicked, this, [this] { Handle(window_.Command1.onClick); });

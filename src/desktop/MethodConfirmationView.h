@@ -12,7 +12,8 @@
 
 namespace scorvane {
 
-// Draws the method confirmation window of a command-line start from its model and turns Qt events into calls of its handlers.
+// Draws the method confirmation window of a command-line start from its model and turns Qt events into calls of its
+// handlers.
 class MethodConfirmationView final : public QWidget, public ModelView {
 public:
     MethodConfirmationView(Form2& window, std::function<void()> afterEvent);

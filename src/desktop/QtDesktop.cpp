@@ -6,8 +6,8 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
-#include <QTimer>
 #include <QTime>
+#include <QTimer>
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>

@@ -6,8 +6,8 @@
 namespace scorvane {
 
 void ShowWipeFailure(Program& program, const Failure& failure) {
-    program.windows().MessageBox(failure.description + " (" + Decimal(failure.number) + ")",
-                                 MessageStyle::Exclamation, program.Lang[28]);
+    program.windows().MessageBox(failure.description + " (" + Decimal(failure.number) + ")", MessageStyle::Exclamation,
+                                 program.Lang[28]);
 }
 
 void ShowGutmannFailure(Program& program, const Failure& failure) {

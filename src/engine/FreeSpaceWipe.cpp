@@ -31,8 +31,8 @@ constexpr int kMethods = 8;
 
 // One cycle of each method, in order: a text block of '0', '1' or ' ', 'c' a text block of a character
 // drawn anew for the cycle, 'B' a buffer block of random bytes, 'D' one of random digits, 'y' a yield.
-constexpr std::array<std::string_view, kMethods> kCycles = {
-    "c", "0", "By", "0By", "01By", "000111By", "01y01y01yB", " y yDyDyDyDyDy"};
+constexpr std::array<std::string_view, kMethods> kCycles = {"c",    "0",        "By",         "0By",
+                                                            "01By", "000111By", "01y01y01yB", " y yDyDyDyDyDy"};
 
 // What the fill does next after a step or a failure.
 enum class Next { Continue, RepeatCycle, NewFile, Finish, Refuse };
@@ -40,7 +40,10 @@ enum class Next { Continue, RepeatCycle, NewFile, Finish, Refuse };
 class SpaceFill {
 public:
     SpaceFill(Program& program, const std::string& drive, int method)
-        : program_(program), files_(program.files()), drive_(drive), folder_(JoinPath(drive, kFillFolderName)),
+        : program_(program),
+          files_(program.files()),
+          drive_(drive),
+          folder_(JoinPath(drive, kFillFolderName)),
           cycle_(kCycles[static_cast<std::size_t>(method)]) {}
 
     // The drive is an existing folder and the fill folder is there or could be made.
@@ -88,9 +91,7 @@ bool SpaceFill::Prepare() {
     // A drive taken away since the list was filled leaves a plain folder of another file system: that
     // one must not be filled in its place. Nor may a "QV" on which another file system is mounted.
     const auto mounts = program_.drives().MountPoints();
-    const auto same = [this](const std::string& mount) {
-        return JoinPath(mount, "") == JoinPath(drive_, "");
-    };
+    const auto same = [this](const std::string& mount) { return JoinPath(mount, "") == JoinPath(drive_, ""); };
     if (std::none_of(mounts.begin(), mounts.end(), same)) return false;
     if (const auto listing = files_.ListFolder(drive_); !listing) {
         return false;
@@ -99,9 +100,13 @@ bool SpaceFill::Prepare() {
         return false;
     }
     switch (files_.KindOf(folder_)) {
-        case EntryKind::Folder: return true;  // the user's own: used, never removed
-        case EntryKind::Missing: ownFolder_ = files_.MakeFolder(folder_).ok(); return ownFolder_;
-        default: return false;
+        case EntryKind::Folder:
+            return true;  // the user's own: used, never removed
+        case EntryKind::Missing:
+            ownFolder_ = files_.MakeFolder(folder_).ok();
+            return ownFolder_;
+        default:
+            return false;
     }
 }
 
@@ -109,14 +114,17 @@ bool SpaceFill::Run() {
     Next next = OpenNextFile();
     for (;;) {
         switch (next) {
-            case Next::Finish: return true;
-            case Next::Refuse: return false;
+            case Next::Finish:
+                return true;
+            case Next::Refuse:
+                return false;
             case Next::NewFile:
                 CloseFile();
                 next = OpenNextFile();
                 continue;
             case Next::Continue:
-            case Next::RepeatCycle: break;
+            case Next::RepeatCycle:
+                break;
         }
         next = WriteCycle();
         if (next != Next::Continue) continue;
@@ -157,9 +165,11 @@ Next SpaceFill::OpenNextFile() {
 Next SpaceFill::OpenFailed(const Failure& failure) {
     switch (failure.number) {
         case FailureNumber::DiskFull:
-        case FailureNumber::InvalidPropertyValue: return Next::Finish;
+        case FailureNumber::InvalidPropertyValue:
+            return Next::Finish;
         case FailureNumber::BadFileName:
-        case FailureNumber::PermissionDenied: return Next::Refuse;
+        case FailureNumber::PermissionDenied:
+            return Next::Refuse;
         default:
             (void)Handle(failure);
             return Next::Refuse;
@@ -220,8 +230,10 @@ Next SpaceFill::Handle(const Failure& failure) {
             // Too large for one file: the next file, unless no file takes anything any more.
             return ++failuresInARow_ >= kFailuresInARow ? Next::Finish : Next::NewFile;
         case FailureNumber::BadFileName:
-        case FailureNumber::PermissionDenied: return Next::Refuse;
-        case FailureNumber::InvalidPropertyValue: return Next::Finish;
+        case FailureNumber::PermissionDenied:
+            return Next::Refuse;
+        case FailureNumber::InvalidPropertyValue:
+            return Next::Finish;
         default:
             program_.windows().MessageBox(failure.description, MessageStyle::Exclamation,
                                           SignedDecimal(failure.number));

@@ -10,18 +10,27 @@ namespace scorvane {
 namespace {
 std::vector<std::uint8_t> Cycle(int pass) {
     switch (pass) {
-        case 5: return {0x55};
-        case 6: return {0xAA};
+        case 5:
+            return {0x55};
+        case 6:
+            return {0xAA};
         case 7:
-        case 26: return {0x92, 0x49, 0x24};
+        case 26:
+            return {0x92, 0x49, 0x24};
         case 8:
-        case 27: return {0x49, 0x24, 0x92};
+        case 27:
+            return {0x49, 0x24, 0x92};
         case 9:
-        case 28: return {0x24, 0x92, 0x49};
-        case 29: return {0x6D, 0xB6, 0xDB};
-        case 30: return {0xB6, 0xDB, 0x6D};
-        case 31: return {0xDB, 0x6D, 0xB6};
-        default: return {static_cast<std::uint8_t>(0x11 * (pass - 10))};  // passes 10 to 25
+        case 28:
+            return {0x24, 0x92, 0x49};
+        case 29:
+            return {0x6D, 0xB6, 0xDB};
+        case 30:
+            return {0xB6, 0xDB, 0x6D};
+        case 31:
+            return {0xDB, 0x6D, 0xB6};
+        default:
+            return {static_cast<std::uint8_t>(0x11 * (pass - 10))};  // passes 10 to 25
     }
 }
 
@@ -58,8 +67,8 @@ bool WriteToFile(Program& program, const std::string& path, std::int64_t length,
 void ShowGutmannProgress(Program& program, int pass, const std::string& displayName, int total) {
     Dialog& dialog = program.dialog();
     const std::int64_t percent = std::int64_t{100} * pass / total;
-    dialog.Label8.caption = "Wiping: " + displayName + "\r" + Decimal(percent) + "% (" + program.Lang[69] + " " +
-                            Decimal(pass) + ")";
+    dialog.Label8.caption =
+        "Wiping: " + displayName + "\r" + Decimal(percent) + "% (" + program.Lang[69] + " " + Decimal(pass) + ")";
     dialog.ImgBar.width = BarWidth(total, pass);
     dialog.Refresh();
     program.windows().Yield();

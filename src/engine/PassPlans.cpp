@@ -15,10 +15,20 @@ constexpr Pass kMethod1[] = {Chars('0', 0, true)};
 constexpr Pass kMethod2[] = {Bytes(ByteRange::AllBytes)};
 constexpr Pass kMethod3[] = {Chars('0', 0, true), Bytes(ByteRange::AllBytes)};
 constexpr Pass kMethod4[] = {Chars('0', 0, true), Chars('1'), Bytes(ByteRange::AllBytes)};
-constexpr Pass kMethod5[] = {Chars('0', 1), Chars('0', 2), Chars('0', 3), Chars('1', 4),
-                             Chars('1', 5), Chars('1', 6), Bytes(ByteRange::AllBytes, 7)};
-constexpr Pass kMethod6[] = {Chars('0', 1), Chars('1', 2), Chars('0', 3), Chars('1', 4),
-                             Chars('0', 5), Chars('1', 6), Bytes(ByteRange::AllBytes)};
+constexpr Pass kMethod5[] = {Chars('0', 1),
+                             Chars('0', 2),
+                             Chars('0', 3),
+                             Chars('1', 4),
+                             Chars('1', 5),
+                             Chars('1', 6),
+                             Bytes(ByteRange::AllBytes, 7)};
+constexpr Pass kMethod6[] = {Chars('0', 1),
+                             Chars('1', 2),
+                             Chars('0', 3),
+                             Chars('1', 4),
+                             Chars('0', 5),
+                             Chars('1', 6),
+                             Bytes(ByteRange::AllBytes)};
 // Blanks: the first character of the decimal texts " 255" and " 0".
 constexpr Pass kMethod7[] = {Chars(' ', 1),
                              Chars(' ', 2),
@@ -29,7 +39,7 @@ constexpr Pass kMethod7[] = {Chars(' ', 1),
                              Bytes(ByteRange::Digits, 7)};
 
 constexpr std::array<std::span<const Pass>, 8> kMethods{kMethod0, kMethod1, kMethod2, kMethod3,
-                                                         kMethod4, kMethod5, kMethod6, kMethod7};
+                                                        kMethod4, kMethod5, kMethod6, kMethod7};
 }  // namespace
 
 std::span<const Pass> PassesOf(int method) {

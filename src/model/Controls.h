@@ -113,9 +113,9 @@ struct Timer {
 
 struct MenuItem {
     std::string name;
-    std::string caption;  // "&" marks the access key; "-" a separator line
-    std::string parent;   // empty for a top-level menu
-    std::string shortcut; // "F1", "Ctrl+F1"
+    std::string caption;   // "&" marks the access key; "-" a separator line
+    std::string parent;    // empty for a top-level menu
+    std::string shortcut;  // "F1", "Ctrl+F1"
     bool visible = true;
     bool enabled = true;
     std::function<void()> onClick;

@@ -66,8 +66,8 @@ void Dialog::Build() {
 }
 
 std::vector<Control*> Dialog::Controls() {
-    return {&CancelButton, &Shape1, &ImgBar, &Label9, &Label8, &Label2, &Label1, &Label3,
-            &Label4,       &Label10, &Label7, &Label6, &Label5, &Image1};
+    return {&CancelButton, &Shape1, &ImgBar,  &Label9, &Label8, &Label2, &Label1,
+            &Label3,       &Label4, &Label10, &Label7, &Label6, &Label5, &Image1};
 }
 
 }  // namespace scorvane

@@ -120,15 +120,29 @@ void Form1::Build() {
 }
 
 std::vector<MenuItem*> Form1::Menus() {
-    return {&mnuFile,    &mnuEsci,          &mnuDistruggi,    &mnuDistruggiFile, &mnuDistruggiCartella,
-            &mnuDistruggiSpazioLibero,      &mnuOpzioni,      &mnuLingua,        &mnuAggLingua,
-            &mnuDonazioni, &mnuFaiDonazione, &mnuHelp,        &mnuGuida,         &r2,
-            &mnuVersioni, &mnuAggiornamenti, &r3,             &mnuInfo};
+    return {&mnuFile,
+            &mnuEsci,
+            &mnuDistruggi,
+            &mnuDistruggiFile,
+            &mnuDistruggiCartella,
+            &mnuDistruggiSpazioLibero,
+            &mnuOpzioni,
+            &mnuLingua,
+            &mnuAggLingua,
+            &mnuDonazioni,
+            &mnuFaiDonazione,
+            &mnuHelp,
+            &mnuGuida,
+            &r2,
+            &mnuVersioni,
+            &mnuAggiornamenti,
+            &r3,
+            &mnuInfo};
 }
 
 std::vector<Control*> Form1::Controls() {
-    return {&List2, &Check1, &Command2, &Combo1, &Drive1, &Label1, &Command3,
-            &Command1, &Label4, &Label9, &Label3, &Label2};
+    return {&List2,    &Check1,   &Command2, &Combo1, &Drive1, &Label1,
+            &Command3, &Command1, &Label4,   &Label9, &Label3, &Label2};
 }
 
 }  // namespace scorvane

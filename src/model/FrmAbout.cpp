@@ -62,8 +62,8 @@ void FrmAbout::Build() {
 }
 
 std::vector<Control*> FrmAbout::Controls() {
-    return {&Picture1, &Picture2, &lblDescription, &lblHomePage, &lblCopyright, &Image1,
-            &lblHomePageCap, &Frame1, &lblVersion, &lblTitle, &imgTitle};
+    return {&Picture1,       &Picture2, &lblDescription, &lblHomePage, &lblCopyright, &Image1,
+            &lblHomePageCap, &Frame1,   &lblVersion,     &lblTitle,    &imgTitle};
 }
 
 }  // namespace scorvane

@@ -24,8 +24,8 @@ struct Platform {
     WindowHost& host;
     DriveProvider& drives;
     ProcessFacts facts;
-    std::unique_ptr<RandomStream> random;             // empty: seeded from the operating system
-    std::function<std::string()> localeCountry;       // empty: the user's locale
+    std::unique_ptr<RandomStream> random;        // empty: seeded from the operating system
+    std::function<std::string()> localeCountry;  // empty: the user's locale
 };
 
 // The program's state: its platform services, the module state and the windows. Touching a window

@@ -7,7 +7,7 @@ namespace scorvane {
 
 std::vector<std::string> SystemDrives::MountPoints() {
     static const QList<QByteArray> kLeftOut = {"tmpfs", "overlay", "squashfs", "devtmpfs", "ramfs", "proc",
-                                                "sysfs", "cgroup", "cgroup2", "autofs", "nsfs"};
+                                               "sysfs", "cgroup",  "cgroup2",  "autofs",   "nsfs"};
     std::vector<std::string> mounts;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (!volume.isValid() || !volume.isReady() || volume.isReadOnly()) continue;

@@ -32,10 +32,10 @@ inline constexpr std::uint32_t Normal = 0x80;
 enum class EntryKind { Missing, RegularFile, Folder, Other };
 
 struct FolderListing {
-    std::vector<std::string> fileNames;   // regular files, names without the folder
-    std::vector<std::string> subFolders;  // full paths, on the listed folder's own file system
-    std::vector<std::string> mountPoints; // full paths of sub-folders where another file system is mounted
-    std::vector<std::string> others;      // links, FIFOs, sockets, devices: full paths
+    std::vector<std::string> fileNames;    // regular files, names without the folder
+    std::vector<std::string> subFolders;   // full paths, on the listed folder's own file system
+    std::vector<std::string> mountPoints;  // full paths of sub-folders where another file system is mounted
+    std::vector<std::string> others;       // links, FIFOs, sockets, devices: full paths
 };
 
 struct FreeSpace {

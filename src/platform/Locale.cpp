@@ -21,8 +21,8 @@ std::string LocaleCountryName() {
     // The territory the name itself gives ("de_DK" is Denmark), not the one of the nearest locale data.
     const QString qName = QString::fromStdString(name);
     const auto underscore = qName.indexOf(QLatin1Char('_'));
-    QLocale::Territory territory = underscore < 0 ? QLocale(qName).territory()
-                                                  : QLocale::codeToTerritory(QStringView(qName).mid(underscore + 1));
+    QLocale::Territory territory =
+        underscore < 0 ? QLocale(qName).territory() : QLocale::codeToTerritory(QStringView(qName).mid(underscore + 1));
     if (territory == QLocale::AnyTerritory) return {};
     // The desktop's usual English name of Korea, which the language table looks for.
     if (territory == QLocale::SouthKorea) return "Korea";

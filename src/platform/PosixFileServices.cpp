@@ -60,7 +60,7 @@ struct PosixFileServices::OpenFile {
     std::vector<char> readBuffer;
     std::size_t readPos = 0;
     bool readEnded = false;
-    std::vector<char> fill;     // a block of one fill character, kept between chunks
+    std::vector<char> fill;  // a block of one fill character, kept between chunks
 };
 
 PosixFileServices::PosixFileServices() = default;
@@ -77,10 +77,18 @@ Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mod
     if (path.empty() || HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
     int flags = O_CLOEXEC | O_NOFOLLOW;
     switch (mode) {
-        case OpenMode::ByteAccess: flags |= O_RDWR | O_NONBLOCK; break;
-        case OpenMode::TextOutput: flags |= O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK; break;
-        case OpenMode::TextInput: flags |= O_RDONLY | O_NONBLOCK; break;
-        case OpenMode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
+        case OpenMode::ByteAccess:
+            flags |= O_RDWR | O_NONBLOCK;
+            break;
+        case OpenMode::TextOutput:
+            flags |= O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK;
+            break;
+        case OpenMode::TextInput:
+            flags |= O_RDONLY | O_NONBLOCK;
+            break;
+        case OpenMode::CreateNew:
+            flags |= O_WRONLY | O_CREAT | O_EXCL;
+            break;
     }
     int fd;
     do {
@@ -88,8 +96,9 @@ Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mod
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         if (errno == EISDIR) return MakeFailure(FailureNumber::PermissionDenied);
-        if (errno == ELOOP) return MakeFailure(mode == OpenMode::TextInput ? FailureNumber::FileNotFound
-                                                                          : FailureNumber::PermissionDenied);
+        if (errno == ELOOP)
+            return MakeFailure(mode == OpenMode::TextInput ? FailureNumber::FileNotFound
+                                                           : FailureNumber::PermissionDenied);
         return LastFailure();
     }
     struct stat info {};
@@ -316,7 +325,8 @@ Result<std::uint64_t> PosixFileServices::NameCount(const std::string& path) {
 }
 
 bool PosixFileServices::IsSystemRoot(const std::string& path) {
-    struct stat target {}, root {};
+    struct stat target {
+    }, root{};
     if (HasNul(path) || ::stat(path.c_str(), &target) != 0 || ::stat("/", &root) != 0) return false;
     return target.st_dev == root.st_dev && target.st_ino == root.st_ino;
 }

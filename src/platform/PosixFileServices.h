@@ -47,7 +47,7 @@ private:
     struct OpenFile;
     Result<OpenFile*> Find(FileHandle file);
     Result<> WriteAll(OpenFile& file, const void* data, std::size_t size);
-    int ReadByte(OpenFile& file);   // the next byte, or -1 at the end
+    int ReadByte(OpenFile& file);  // the next byte, or -1 at the end
     int PeekByte(OpenFile& file);
 
     std::map<FileHandle, std::unique_ptr<OpenFile>> files_;

@@ -40,8 +40,10 @@ std::unique_ptr<RandomStream> RandomStream::FromSystem() {
     std::size_t filled = 0;
     while (filled < seed.size()) {
         const ssize_t got = ::getrandom(seed.data() + filled, seed.size() - filled, 0);
-        if (got > 0) filled += static_cast<std::size_t>(got);
-        else if (RAND_bytes(seed.data(), static_cast<int>(seed.size())) == 1) filled = seed.size();
+        if (got > 0)
+            filled += static_cast<std::size_t>(got);
+        else if (RAND_bytes(seed.data(), static_cast<int>(seed.size())) == 1)
+            filled = seed.size();
     }
     auto stream = std::unique_ptr<RandomStream>(new RandomStream(seed));
     std::memset(seed.data(), 0, seed.size());

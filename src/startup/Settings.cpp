@@ -3,9 +3,9 @@
 #include <string>
 
 #include "model/Program.h"
+#include "platform/Text.h"
 #include "startup/ApplyLanguage.h"
 #include "startup/Language.h"
-#include "platform/Text.h"
 
 namespace scorvane {
 

@@ -91,7 +91,8 @@ void Command1_Click(Program& program) {
 
     const bool missing = last != -1 && ReportMissing(program, entries);
     if (last != -1) {
-        const int answer = windows.MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle, program.Lang[14]);
+        const int answer =
+            windows.MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle, program.Lang[14]);
         if (answer == MessageAnswer::No) {
             form.mousePointer = MousePointer::Default;
             return;

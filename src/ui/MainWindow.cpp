@@ -1,8 +1,8 @@
 #include "ui/MainWindow.h"
 
 #include "model/Program.h"
-#include "ui/MethodDescription.h"
 #include "startup/Settings.h"
+#include "ui/MethodDescription.h"
 
 namespace scorvane {
 

@@ -1,8 +1,8 @@
 #include "ui/MethodConfirmation.h"
 
 #include "model/Program.h"
-#include "ui/MethodDescription.h"
 #include "platform/Text.h"
+#include "ui/MethodDescription.h"
 
 namespace scorvane {
 

@@ -18,7 +18,8 @@ namespace {
 // True when the picture has more than a handful of colours: something was drawn. With
 // SCORVANE_SHOTS set to a folder, the picture is also saved there to be looked at.
 bool LooksDrawn(const QImage& image, const char* name) {
-    if (const char* folder = std::getenv("SCORVANE_SHOTS")) image.save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+    if (const char* folder = std::getenv("SCORVANE_SHOTS"))
+        image.save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
     QSet<QRgb> colours;
     for (int y = 0; y < image.height(); y += 7) {
         for (int x = 0; x < image.width(); x += 7) colours.insert(image.pixel(x, y));

@@ -72,7 +72,7 @@ void Watch(SpaceBed& s, std::vector<Sight>& sights) {
 
 TEST(FreeSpaceWipe, FillsTheDiskByTheMethodThenRemovesEverythingItMade) {
     struct Row {
-        int method;       // as selected in Combo1
+        int method;         // as selected in Combo1
         std::string first;  // the first fill file at the first yield ('#' any byte, '9' any digit, 'c' one code 1-255)
     };
     const Row rows[] = {
@@ -102,7 +102,8 @@ TEST(FreeSpaceWipe, FillsTheDiskByTheMethodThenRemovesEverythingItMade) {
         for (std::size_t k = 0; k < first.size(); ++k) {
             const char want = row.first[k];
             const bool fits = want == '#' || (want == '9' && first[k] >= '0' && first[k] <= '9') ||
-                              (want == 'c' && first[k] == first[kHeader.size()] && first[k] != '\0') || want == first[k];
+                              (want == 'c' && first[k] == first[kHeader.size()] && first[k] != '\0') ||
+                              want == first[k];
             ASSERT_TRUE(fits) << "byte " << k;
         }
         // The disk was full at a yield with the fill files in place, and 100 % was shown.

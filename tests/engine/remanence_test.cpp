@@ -108,7 +108,8 @@ public:
         }
         mounted_ = true;
         // Never write through to the filesystem that holds the temporary folder.
-        struct stat inside {}, outside {};
+        struct stat inside {
+        }, outside{};
         if (::stat(folder_.c_str(), &inside) != 0 || ::stat(image_.c_str(), &outside) != 0 ||
             inside.st_dev == outside.st_dev) {
             return "the folder is not a mount point after mount";
@@ -134,11 +135,11 @@ private:
     bool mounted_ = false;
 };
 
-#define MOUNT_OR_SKIP(mount)                                                       \
-    do {                                                                           \
-        const std::string refused = (mount).Mount();                               \
-        if (refused.rfind("loop mount refused", 0) == 0) GTEST_SKIP() << refused;  \
-        ASSERT_EQ(refused, "");                                                    \
+#define MOUNT_OR_SKIP(mount)                                                      \
+    do {                                                                          \
+        const std::string refused = (mount).Mount();                              \
+        if (refused.rfind("loop mount refused", 0) == 0) GTEST_SKIP() << refused; \
+        ASSERT_EQ(refused, "");                                                   \
     } while (false)
 
 class RemanenceTest : public ::testing::TestWithParam<int> {};

@@ -18,7 +18,7 @@ bool FailingFileServices::Fails(const char* operation) {
 
 Failure FailingFileServices::Injected() const { return FailureFromErrno(error_); }
 
-#define SCORVANE_FORWARD(operation, call) \
+#define SCORVANE_FORWARD(operation, call)    \
     if (Fails(operation)) return Injected(); \
     return ForwardingFileServices::call
 

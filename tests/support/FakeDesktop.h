@@ -33,9 +33,9 @@ public:
     void Beep() override { ++beeps; }
     bool RunCommandLine(const std::string& commandLine) override {
         commandLines.push_back(commandLine);
-        return commandStarts.empty() || commandStarts[commandLines.size() - 1 < commandStarts.size()
-                                                          ? commandLines.size() - 1
-                                                          : commandStarts.size() - 1];
+        return commandStarts.empty() ||
+               commandStarts[commandLines.size() - 1 < commandStarts.size() ? commandLines.size() - 1
+                                                                            : commandStarts.size() - 1];
     }
     void ShellOpen(const std::string& target) override { shellOpens.push_back(target); }
     [[noreturn]] void EndProgram() override;
@@ -52,9 +52,9 @@ public:
     void RunModal(Window& window) override;
 
     // Scripts.
-    std::deque<int> answers;                                   // message-box answers, in order
-    std::map<int, std::function<void()>> atYield;              // run at the yield with this number (from 1)
-    std::function<void(int)> onEveryYield;                     // run at every yield with its number
+    std::deque<int> answers;                                    // message-box answers, in order
+    std::map<int, std::function<void()>> atYield;               // run at the yield with this number (from 1)
+    std::function<void(int)> onEveryYield;                      // run at every yield with its number
     std::map<std::string, std::function<void(Window&)>> modal;  // what the user does in a modal window
     std::deque<std::string> folderAnswers;
     std::deque<std::vector<std::string>> fileAnswers;

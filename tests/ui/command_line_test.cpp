@@ -171,8 +171,9 @@ TEST(CommandLine, Form2ShowsTheStoredMethodAndCancelOrClosingEndsBeforeAnything)
             EXPECT_EQ(window.Label9.caption, "L52");
             EXPECT_EQ(window.Label9.font.size, 10);
             const Label& shadow = window.Label3;
-            EXPECT_EQ(std::tuple(shadow.left, shadow.top, shadow.width, shadow.height, shadow.font.size, shadow.caption),
-                      std::tuple(490, 1555, 5475, 2580, 10.0, std::string("L52")));
+            EXPECT_EQ(
+                std::tuple(shadow.left, shadow.top, shadow.width, shadow.height, shadow.font.size, shadow.caption),
+                std::tuple(490, 1555, 5475, 2580, 10.0, std::string("L52")));
             EXPECT_EQ(job.bed.program().form1Unloaded().Combo1.listIndex, 8);
             if (byButton) {
                 window.Command1.onClick();

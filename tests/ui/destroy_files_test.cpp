@@ -125,7 +125,8 @@ TEST(DestroyFiles, AStopEndsTheRunWithoutCompletionOrShutdown) {
         EXPECT_EQ(PathExists(paths[0]), !row.firstWiped);
         EXPECT_EQ(ReadBytes(paths[1]), std::string(row.length, 'x'));
         EXPECT_EQ(ReadBytes(paths[2]), std::string(row.length, 'x'));
-        ExpectMessages(f.bed.desktop.messages, row.firstWiped ? std::vector{kQuestion} : std::vector{kQuestion, kCancelled});
+        ExpectMessages(f.bed.desktop.messages,
+                       row.firstWiped ? std::vector{kQuestion} : std::vector{kQuestion, kCancelled});
         EXPECT_TRUE(f.bed.desktop.commandLines.empty());
         EXPECT_EQ(f.bed.program().CancelFlag, 1);
         EXPECT_FALSE(f.bed.program().IsDialogLoaded());

@@ -61,7 +61,7 @@ TEST_F(DestroyFreeSpace, TheButtonAndTheMenuRunAWholeWipeAndShowTheMainWindowAga
         EXPECT_EQ(form.ProgressTotal.tenThousandths, 2097);
         ExpectMessages(bed.desktop.messages, {kNotice, kFreeSpaceDone});
         EXPECT_TRUE(FolderEntries(mount).empty());
-        const std::vector<std::string> events = {"show Dialog", "hide Form1", "show Dialog", "refresh Dialog",
+        const std::vector<std::string> events = {"show Dialog",   "hide Form1", "show Dialog", "refresh Dialog",
                                                  "unload Dialog", "show Form1", "show Form1"};
         EXPECT_EQ(bed.desktop.events, events);
         EXPECT_FALSE(program.IsDialogLoaded());

@@ -110,8 +110,8 @@ TEST(Drop, FilesAndAFolderInTheOrderOfTheDrop) {
 
     // The folder goes through the destroy-folder command (its temporary file included), with no
     // question, picker or message of its own.
-    EXPECT_EQ(order, (std::vector<std::string>{"Wiping: f1.bin", "Wiping: inner.bin", "Wiping: temp.tmp",
-                                               "Wiping: f2.bin"}));
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"Wiping: f1.bin", "Wiping: inner.bin", "Wiping: temp.tmp", "Wiping: f2.bin"}));
     EXPECT_TRUE(FolderEntries(d.bed.Work("")).empty());
     EXPECT_TRUE(d.bed.desktop.pickerTitles.empty());
     EXPECT_TRUE(d.form.FolderToWipe.empty());
@@ -203,7 +203,8 @@ struct JailedBed {
         program = std::make_unique<Program>(
             Platform{files, desktop, desktop, drives, facts, nullptr, [] { return std::string(); }});
         WireHandlers(*program);
-        for (int n = 0; n < Program::kLangSize; ++n) program->Lang[static_cast<std::size_t>(n)] = "L" + std::to_string(n);
+        for (int n = 0; n < Program::kLangSize; ++n)
+            program->Lang[static_cast<std::size_t>(n)] = "L" + std::to_string(n);
         desktop.modal["Form2"] = [](Window& window) { static_cast<Form2&>(window).Command2.onClick(); };
     }
     JailedFiles files;

@@ -51,10 +51,16 @@ TEST_F(LanguageMenuTest, TheChosenNameIsLoadedShownAndSavedWithTheSameMethod) {
     const Row rows[] = {
         {"own folder", {LanguageFolder() + "German.lng"}, "German.lng", "G1", "G55"},
         {"another Files/Lang folder: the program's own file of that name",
-         {elsewhere + "German.lng"}, "German.lng", "G1", "G55"},
+         {elsewhere + "German.lng"},
+         "German.lng",
+         "G1",
+         "G55"},
         {"the last Files/Lang decides", {bed.Work("Files/Lang/x/Files/Lang/German.lng")}, "German.lng", "G1", "G55"},
-        {"40 lines: the later entries keep the earlier language", {LanguageFolder() + "Short.lng"}, "Short.lng",
-         "S1", "A55"},
+        {"40 lines: the later entries keep the earlier language",
+         {LanguageFolder() + "Short.lng"},
+         "Short.lng",
+         "S1",
+         "A55"},
         {"no Files/Lang in the path", {bed.Work("German.lng")}, "A.lng", "A1", "A55"},
         {"Files/Lang in another case", {bed.Work("files/lang/German.lng")}, "A.lng", "A1", "A55"},
         {"several files", {LanguageFolder() + "German.lng", LanguageFolder() + "Short.lng"}, "A.lng", "A1", "A55"},
@@ -128,23 +134,17 @@ protected:
 
 TEST_F(HelpMenuTest, EachLanguageFileOpensItsHelpPageAndEveryOtherTheSharedOne) {
     const std::pair<std::string, std::string> rows[] = {
-        {"Russian.lng", "Help_Ru.html"},
-        {"Spanish.lng", "Help_Es.html"},
-        {"Portugu\xC3\xAAs.lng", "Help_Pt.html"},
-        {"German.lng", "Help_Ger.html"},
-        {"Portuguese.lng", "Help_It.html"},
-        {"English.lng", "Help_It.html"},
-        {"Italiano.lng", "Help_It.html"},
-        {"german.lng", "Help_It.html"},
-        {"German.lng ", "Help_It.html"},
-        {"", "Help_It.html"},
+        {"Russian.lng", "Help_Ru.html"},          {"Spanish.lng", "Help_Es.html"},
+        {"Portugu\xC3\xAAs.lng", "Help_Pt.html"}, {"German.lng", "Help_Ger.html"},
+        {"Portuguese.lng", "Help_It.html"},       {"English.lng", "Help_It.html"},
+        {"Italiano.lng", "Help_It.html"},         {"german.lng", "Help_It.html"},
+        {"German.lng ", "Help_It.html"},          {"", "Help_It.html"},
     };
     for (const auto& [name, page] : rows) {
         langFile = name;
         EXPECT_EQ(Opened(), Help(page)) << name;
         // Every page the entry can open ships with the program.
-        EXPECT_TRUE(fs::is_regular_file(std::string(SCORVANE_SOURCE_DIR) + "/resources/" + HelpPageFor(name)))
-            << name;
+        EXPECT_TRUE(fs::is_regular_file(std::string(SCORVANE_SOURCE_DIR) + "/resources/" + HelpPageFor(name))) << name;
     }
     EXPECT_TRUE(bed.desktop.messages.empty());
 }
@@ -164,11 +164,11 @@ TEST_F(HelpMenuTest, VersionHistoryAndWebPagesOpenThroughTheDesktop) {
     form.mnuAggiornamenti.onClick();
     form.mnuAggLingua.onClick();
     form.mnuFaiDonazione.onClick();
-    EXPECT_EQ(bed.desktop.shellOpens,
-              (std::vector<std::string>{bed.ProgramFolder() + "/Versioni.txt",
-                                        "https://scorvane.example.org/scorvane.html",
-                                        "https://scorvane.example.org/scorvane-languages.html",
-                                        "https://scorvane.example.org/donazioni--donation.html"}));
+    EXPECT_EQ(
+        bed.desktop.shellOpens,
+        (std::vector<std::string>{bed.ProgramFolder() + "/Versioni.txt", "https://scorvane.example.org/scorvane.html",
+                                  "https://scorvane.example.org/scorvane-languages.html",
+                                  "https://scorvane.example.org/donazioni--donation.html"}));
     EXPECT_TRUE(bed.desktop.messages.empty());
     // The shipped history names the first release.
     EXPECT_NE(ReadBytes(std::string(SCORVANE_SOURCE_DIR) + "/resources/Versioni.txt").find("2.5.0.15"),
