@@ -93,10 +93,8 @@ bool SpaceFill::Prepare() {
     const auto mounts = program_.drives().MountPoints();
     const auto same = [this](const std::string& mount) { return JoinPath(mount, "") == JoinPath(drive_, ""); };
     if (std::none_of(mounts.begin(), mounts.end(), same)) return false;
-    if (const auto listing = files_.ListFolder(drive_); !listing) {
-        return false;
-    } else if (std::find(listing.value().mountPoints.begin(), listing.value().mountPoints.end(), folder_) !=
-               listing.value().mountPoints.end()) {
+    const auto listing = files_.ListFolder(drive_);
+    if (!listing || std::ranges::find(listing.value().mountPoints, folder_) != listing.value().mountPoints.end()) {
         return false;
     }
     switch (files_.KindOf(folder_)) {
