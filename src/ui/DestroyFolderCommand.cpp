@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/FailureMessages.h"
 #include "engine/FolderWalk.h"
 #include "engine/OneFileWipe.h"
 #include "engine/ProgressWindow.h"
@@ -92,6 +93,13 @@ void Command3_Click(Program& program) {
     const bool handedOver = !form.FolderToWipe.empty();
     const std::string folder = handedOver ? form.FolderToWipe : BrowseForFolder(program, program.Lang[81], kPickerMode);
     if (folder.empty()) return;
+    // A picked folder the desktop could not hand over as it is names nothing: said, never "completed".
+    if (!handedOver && program.files().KindOf(folder) == EntryKind::Missing) {
+        Failure failure = MakeFailure(FailureNumber::FileNotFound);
+        failure.description += ": " + folder;
+        ShowWipeFailure(program, failure);
+        return;
+    }
 
     // The root is refused before anything else, however it was chosen. A handed-over root ends like a
     // handed-over folder whose run was refused: FolderToWipe is cleared and CancelFlag left alone, so

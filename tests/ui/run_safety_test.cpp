@@ -9,6 +9,7 @@
 #include "support/Messages.h"
 #include "support/TestBed.h"
 #include "ui/DestroyFilesCommand.h"
+#include "ui/DestroyFolderCommand.h"
 #include "ui/DropHandling.h"
 
 namespace scorvane::testing {
@@ -76,6 +77,16 @@ TEST(RunSafety, FilesPickedInSeveralFoldersAreNamedFromTheirCommonFolder) {
     bed.desktop.fileAnswers = {{"/a.txt", "/b/c.txt"}};
     EXPECT_EQ(OpenFileDialog(bed.program(), 1, "t", "", "", "", "").substr(0, 15),
               std::string("/\0a.txt\0b/c.txt\0", 15));
+}
+
+TEST(RunSafety, APickedFolderThatIsNotThereIsReportedNotCompleted) {
+    TestBed bed;
+    bed.UseMarkerTexts();
+    bed.program().form1();
+    bed.desktop.folderAnswers = {bed.Work("gone")};
+    Command3_Click(bed.program());
+    ExpectMessages(bed.desktop.messages, {{"File not found: " + bed.Work("gone") + " (53)", 0x30, "L28"}});
+    EXPECT_TRUE(bed.desktop.events.empty());  // nothing hidden, nothing run
 }
 
 }  // namespace
