@@ -25,6 +25,23 @@ struct FailBed {
     std::string path = bed.Work("f.bin");
 };
 
+// Wipes a 999-byte file by method 1 with `operation` failing (EIO) at the end: one box, and the one
+// 24-letter name left in the folder, which is returned.
+std::string LeftoverOfAFailedEnd(FailBed& f, const char* operation) {
+    WriteBytes(f.path, std::string(999, 'x'));
+    f.bed.files.FailOperation(operation, EIO);
+    WipeFile(f.bed.program(), f.path, 1);
+    EXPECT_EQ(f.bed.desktop.messages.size(), 1u);
+    if (!f.bed.desktop.messages.empty()) {
+        EXPECT_EQ(f.bed.desktop.messages[0].text, "Device I/O error (57)");
+    }
+    const auto entries = FolderEntries(f.bed.Work(""));
+    EXPECT_EQ(entries.size(), 1u);
+    if (entries.size() != 1) return "missing";
+    EXPECT_EQ(entries[0].size(), 24u);
+    return entries[0];
+}
+
 TEST(WipeFailure, AFailedStepShowsOneMessageAndKeepsTheFile) {
     struct Row {
         int method;
@@ -160,15 +177,7 @@ TEST(WipeFailure, TheNewNameNeverReplacesAnExistingFile) {
     std::string stubName;
     {
         FailBed f;
-        WriteBytes(f.path, std::string(999, 'x'));
-        f.bed.files.FailOperation("Delete", EIO);
-        WipeFile(f.bed.program(), f.path, 1);
-        ASSERT_EQ(f.bed.desktop.messages.size(), 1u);
-        EXPECT_EQ(f.bed.desktop.messages[0].text, "Device I/O error (57)");
-        const auto entries = FolderEntries(f.bed.Work(""));
-        ASSERT_EQ(entries.size(), 1u);
-        stubName = entries[0];
-        EXPECT_EQ(stubName.size(), 24u);
+        stubName = LeftoverOfAFailedEnd(f, "Delete");
         EXPECT_EQ(stubName.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXY"), std::string::npos);
         EXPECT_EQ(ReadBytes(f.bed.Work(stubName)), " \r\n");
     }
@@ -224,15 +233,7 @@ TEST(WipeFailure, AFullDiskStopsAPassThatGrowsTheFile) {
 // unseen, while the old name and content are already gone.
 TEST(WipeFailure, AFailedCutIsReportedAndLeavesOnlyTheOverwrittenFile) {
     FailBed f;
-    WriteBytes(f.path, std::string(999, 'x'));
-    f.bed.files.FailOperation("PrintLine", EIO);
-    WipeFile(f.bed.program(), f.path, 1);
-    ASSERT_EQ(f.bed.desktop.messages.size(), 1u);
-    EXPECT_EQ(f.bed.desktop.messages[0].text, "Device I/O error (57)");
-    const auto entries = FolderEntries(f.bed.Work(""));
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].size(), 24u);
-    EXPECT_EQ(ReadBytes(f.bed.Work(entries[0])), "");  // cut, never written again
+    EXPECT_EQ(ReadBytes(f.bed.Work(LeftoverOfAFailedEnd(f, "PrintLine"))), "");  // cut, never written again
 }
 
 }  // namespace
