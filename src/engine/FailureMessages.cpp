@@ -10,6 +10,16 @@ void ShowWipeFailure(Program& program, const Failure& failure) {
                                  program.Lang[28]);
 }
 
+void ReportRemaining(Program& program, const std::string& path, const Failure& failure) {
+    ShowWipeFailure(program, failure);
+    program.Remaining.Add(path);
+}
+
+void ReportKept(Program& program, const std::string& path, const std::string& text) {
+    program.windows().MessageBox(text, MessageStyle::Exclamation, program.Lang[28]);
+    program.Remaining.Add(path);
+}
+
 void ShowGutmannFailure(Program& program, const Failure& failure) {
     std::string text;
     if (failure.number == FailureNumber::Overflow) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/Result.h"
 
 namespace scorvane {
@@ -8,6 +10,11 @@ class Program;
 
 // The failure's description, " (", its number, ")": exclamation box titled Lang[28].
 void ShowWipeFailure(Program& program, const Failure& failure);
+// Shows the failure of a chosen item's wipe (as ShowWipeFailure) and notes the item as remaining, so
+// that it is not tried and reported again in the same run.
+void ReportRemaining(Program& program, const std::string& path, const Failure& failure);
+// A message of its own (text, exclamation, titled Lang[28]) for an item left as it is, noted as remaining.
+void ReportKept(Program& program, const std::string& path, const std::string& text);
 // The 35-pass method's own failure box, titled Lang[67]: for 6 the description and Lang[66], for 53 the
 // description alone, else Lang[68], ": ", the number, CR and the description.
 void ShowGutmannFailure(Program& program, const Failure& failure);

@@ -82,6 +82,7 @@ void ElencaFiles(Program& program, const std::string& folderOr) {
         if (program.CancelFlag == 1) return;
         // As the folder was given: a folder ending in the separator gives two before the name.
         const std::string path = folderOr + kSeparator + name;
+        if (program.Remaining.Holds(path)) continue;  // failed once in this run and reported then
         if (!program.files().SetAttributes(path, Attribute::Normal)) failed = true;
         SetNormalAttributes(program, path);
         WipeFile(program, path, program.form1().Combo1.listIndex);
@@ -93,19 +94,42 @@ void ElencaFiles(Program& program, const std::string& folderOr) {
     if (failed) program.windows().Beep();
 }
 
-// Depth first by recursion, one level per folder level. Paths are bounded by the system's path length,
-// beyond which a folder cannot be listed and is not walked, so the recursion stays shallow enough.
+namespace {
+
+// The sub-folders of one folder still to be walked: the walk keeps its own stack instead of the call
+// stack, so that a tree of any depth is walked without running out of stack.
+struct Pending {
+    std::vector<std::string> subFolders;
+    std::size_t next = 0;
+};
+
+// A folder's own files, then its sub-folders queued (what Scan does before it goes deeper).
+void Enter(Program& program, const std::string& folder, std::vector<Pending>& stack) {
+    auto CurFolder = ListWalkableFolder(program, folder);
+    ElencaFiles(program, folder);
+    SetNormalAttributes(program, folder);
+    if (CurFolder && !CurFolder->subFolders.empty()) stack.push_back(Pending{std::move(CurFolder->subFolders)});
+}
+
+}  // namespace
+
+// Depth first: each sub-folder is appended to List2 and walked before its next sibling.
 void Scan(Program& program, const std::string& Percorso) {
     if (program.CancelFlag == 1) return;
-    const auto CurFolder = ListWalkableFolder(program, Percorso);
-    ElencaFiles(program, Percorso);
-    SetNormalAttributes(program, Percorso);
-    if (!CurFolder) return;
-    for (const auto& SubFolder : CurFolder->subFolders) {
+    std::vector<Pending> stack;
+    Enter(program, Percorso, stack);
+    while (!stack.empty()) {
+        Pending& top = stack.back();
+        if (top.next == top.subFolders.size()) {
+            stack.pop_back();
+            continue;
+        }
         if (program.CancelFlag == 1) return;
+        const std::string SubFolder = std::move(top.subFolders[top.next++]);
         program.form1().List2.items.push_back(SubFolder);
         program.windows().Yield();
-        Scan(program, SubFolder);
+        if (program.CancelFlag == 1) return;
+        Enter(program, SubFolder, stack);
     }
 }
 

@@ -1,7 +1,6 @@
 #include "engine/GutmannMethod.h"
 
 #include "engine/FailureMessages.h"
-#include "engine/WipeHelpers.h"
 #include "model/Program.h"
 #include "platform/Text.h"
 
@@ -42,25 +41,17 @@ std::unique_ptr<PassPattern> GutmannPattern(Program& program, int pass, std::int
     return std::make_unique<CyclePattern>(Cycle(pass), length);
 }
 
-bool WriteToFile(Program& program, const std::string& path, std::int64_t length, PassPattern& pattern) {
+bool WriteToFile(Program& program, FileHandle file, std::int64_t length, PassPattern& pattern) {
     FileServices& files = program.files();
     program.windows().Yield();
-    ClearAttributes(program, path);
-    const auto file = files.Open(path, OpenMode::ByteAccess);
-    if (!file) {
-        ShowWipeFailure(program, file.failure());
-        return false;
-    }
-    Result<> written = files.Seek(file.value(), 1);
-    if (written) written = WritePattern(files, file.value(), length, pattern);
-    if (written) written = files.Flush(file.value());
+    Result<> written = files.Seek(file, 1);
+    if (written) written = WritePattern(files, file, length, pattern);
+    if (written) written = files.Flush(file);
     if (!written) {
-        (void)files.Close(file.value());
         ShowWipeFailure(program, written.failure());
         return false;
     }
     program.windows().Yield();
-    (void)files.Close(file.value());
     return true;
 }
 
@@ -74,9 +65,8 @@ void ShowGutmannProgress(Program& program, int pass, const std::string& displayN
     program.windows().Yield();
 }
 
-GutmannResult WipeGutmann(Program& program, const std::string& path, const std::string& displayName) {
-    (void)program.files().SetAttributes(path, Attribute::Normal);
-    const auto length = program.files().LengthOf(path);
+GutmannResult WipeGutmann(Program& program, FileHandle file, const std::string& displayName) {
+    const auto length = program.files().Length(file);
     if (!length) {
         program.CancelFlag = 1;
         ShowGutmannFailure(program, length.failure());
@@ -85,7 +75,7 @@ GutmannResult WipeGutmann(Program& program, const std::string& path, const std::
     for (int pass = 1; pass <= kGutmannPasses; ++pass) {
         const auto pattern = GutmannPattern(program, pass, length.value());
         // The failed write has shown its message; the file is kept and the run goes on with the next item.
-        if (!WriteToFile(program, path, length.value(), *pattern)) return GutmannResult::Failed;
+        if (!WriteToFile(program, file, length.value(), *pattern)) return GutmannResult::Failed;
         if (program.CancelFlag == 1) return GutmannResult::Stopped;
         ShowGutmannProgress(program, pass, displayName, kGutmannPasses);
     }

@@ -22,18 +22,24 @@ enum class Outcome { Done, Stopped, Failed };
 // Attempts at a fresh random name before a rename counts as failed: an existing name is never replaced.
 constexpr int kRenameAttempts = 16;
 
+// The file being wiped: opened once, and every write, the cut and the deletion go through this handle
+// or are checked against what it is, so that another file put under the name is never touched.
+struct Target {
+    const std::string& path;
+    FileHandle file;
+    FileIdentity identity;  // as seen on the handle right after the open
+};
+
 char FillFor(Program& program, const Pass& pass) {
     return pass.fill == kRandomCharacter ? RandomFillCharacter(program) : pass.fill;
 }
 
-// Reports a failure of the file's wipe and releases the file; the file keeps its name.
-Outcome Fail(Program& program, FileHandle file, const Failure& failure) {
-    (void)program.files().Close(file);
-    ShowWipeFailure(program, failure);
+Outcome Fail(Program& program, const Target& target, const Failure& failure) {
+    ReportRemaining(program, target.path, failure);
     return Outcome::Failed;
 }
 
-Outcome SmallPass(Program& program, const std::string& path, std::int64_t length, const Pass& pass) {
+Outcome SmallPass(Program& program, const Target& target, std::int64_t length, const Pass& pass) {
     FileServices& files = program.files();
     if (pass.kind == PassKind::Byte) {
         // One byte more than the file holds, so that every byte is covered.
@@ -42,18 +48,14 @@ Outcome SmallPass(Program& program, const std::string& path, std::int64_t length
         const auto drawn = random.Next(bytes.size());
         std::copy(drawn.begin(), drawn.end(), bytes.begin());
         BufferPattern pattern(std::move(bytes));
-        return WriteToFile(program, path, length + 1, pattern) ? Outcome::Done : Outcome::Failed;
-    }
-    const auto file = files.Open(path, OpenMode::ByteAccess);
-    if (!file) {
-        ShowWipeFailure(program, file.failure());
+        if (WriteToFile(program, target.file, length + 1, pattern)) return Outcome::Done;
+        program.Remaining.Add(target.path);
         return Outcome::Failed;
     }
-    Result<> written = files.Seek(file.value(), 1);
-    if (written) written = files.WriteTaggedFill(file.value(), FillFor(program, pass), length);
-    if (written) written = files.Flush(file.value());
-    if (!written) return Fail(program, file.value(), written.failure());
-    (void)files.Close(file.value());
+    Result<> written = files.Seek(target.file, 1);
+    if (written) written = files.WriteTaggedFill(target.file, FillFor(program, pass), length);
+    if (written) written = files.Flush(target.file);
+    if (!written) return Fail(program, target, written.failure());
     return Outcome::Done;
 }
 
@@ -77,18 +79,13 @@ void CancelSteps(Program& program) {
     if (!Trim(program.facts().commandLine).empty()) program.windows().EndProgram();
 }
 
-Outcome ChunkedPass(Program& program, const std::string& path, std::int64_t length, const std::string& displayName,
+Outcome ChunkedPass(Program& program, const Target& target, std::int64_t length, const std::string& displayName,
                     const Pass& pass) {
     FileServices& files = program.files();
     const std::int64_t chunk = length / kChunks;
     const std::int64_t remainder = length - kChunks * chunk;
     RandomPattern random(program.random(), pass.range);
 
-    const auto file = files.Open(path, OpenMode::ByteAccess);
-    if (!file) {
-        ShowWipeFailure(program, file.failure());
-        return Outcome::Failed;
-    }
     Dialog& dialog = program.dialog();
     dialog.Label8.caption = ProgressText(program, displayName, 0, pass.label);
     dialog.ImgBar.width = 0;
@@ -100,18 +97,17 @@ Outcome ChunkedPass(Program& program, const std::string& path, std::int64_t leng
     program.form1().Hide();
 
     for (int i = 0; i < kChunks; ++i) {
-        Result<> written = files.Seek(file.value(), i == 0 ? 1 : chunk * i - 1);
+        Result<> written = files.Seek(target.file, i == 0 ? 1 : chunk * i - 1);
         if (written) {
             written = pass.kind == PassKind::Character
-                          ? files.WriteTaggedFill(file.value(), FillFor(program, pass), chunk)
-                          : WritePattern(files, file.value(), chunk + 1, random);
+                          ? files.WriteTaggedFill(target.file, FillFor(program, pass), chunk)
+                          : WritePattern(files, target.file, chunk + 1, random);
         }
-        if (!written) return Fail(program, file.value(), written.failure());
+        if (!written) return Fail(program, target, written.failure());
         program.dialog().Label8.caption = ProgressText(program, displayName, i + 1, pass.label);
         MoveBar(program, i);
         if (program.CancelFlag == 1) {
-            (void)files.Flush(file.value());
-            (void)files.Close(file.value());
+            (void)files.Flush(target.file);
             CancelSteps(program);
             return Outcome::Stopped;
         }
@@ -119,27 +115,27 @@ Outcome ChunkedPass(Program& program, const std::string& path, std::int64_t leng
 
     Result<> written;
     if (pass.kind == PassKind::Character) {
-        written = files.Seek(file.value(), kChunks * chunk - 3);
-        if (written) written = files.WriteTaggedFill(file.value(), FillFor(program, pass), remainder);
+        written = files.Seek(target.file, kChunks * chunk - 3);
+        if (written) written = files.WriteTaggedFill(target.file, FillFor(program, pass), remainder);
     } else {
-        written = files.Seek(file.value(), kChunks * chunk);
-        if (written) written = WritePattern(files, file.value(), remainder + 1, random);
+        written = files.Seek(target.file, kChunks * chunk);
+        if (written) written = WritePattern(files, target.file, remainder + 1, random);
     }
-    if (written) written = files.Flush(file.value());
-    if (!written) return Fail(program, file.value(), written.failure());
-    (void)files.Close(file.value());
+    if (written) written = files.Flush(target.file);
+    if (!written) return Fail(program, target, written.failure());
     return Outcome::Done;
 }
 
-Outcome GutmannSteps(Program& program, const std::string& path, const std::string& displayName) {
+Outcome GutmannSteps(Program& program, const Target& target, const std::string& displayName) {
     Dialog& dialog = program.dialog();
     dialog.Label8.caption = "Wiping: " + displayName + "\r0% (" + program.Lang[69] + " 1)";
     dialog.Show();
     program.form1().Hide();
     program.windows().Yield();
     program.dialog().Refresh();
-    const GutmannResult result = WipeGutmann(program, path, displayName);
+    const GutmannResult result = WipeGutmann(program, target.file, displayName);
     if (result == GutmannResult::Failed) {
+        program.Remaining.Add(target.path);
         UnloadDialogIfLoaded(program);
         program.form1().mousePointer = MousePointer::Default;
         return Outcome::Failed;
@@ -151,10 +147,23 @@ Outcome GutmannSteps(Program& program, const std::string& path, const std::strin
     return Outcome::Done;
 }
 
+// Bytes beyond what the passes wrote (another program appended while they ran) were never overwritten:
+// such a file is reported and kept, never deleted with readable data in it.
+bool GrewDuringTheWipe(Program& program, const Target& target) {
+    const auto now = program.files().Identify(target.file);
+    if (!now) return false;
+    return now.value().length > std::max(target.identity.length, now.value().writtenEnd);
+}
+
+void ReportChanged(Program& program, const std::string& path) {
+    ReportKept(program, path, program.Lang[90] + "\r" + path);
+}
+
 // The new name, the 3-byte stub, the deletion. The file's content is already overwritten and on disk.
-void EndOfFile(Program& program, const std::string& path) {
+void EndOfFile(Program& program, const Target& target) {
     FileServices& files = program.files();
     Form1& form = program.form1();
+    const std::string& path = target.path;
     const auto separator = path.rfind(kSeparator);
     if (separator != std::string::npos) form.ItemFolder = path.substr(0, separator + 1);
 
@@ -168,19 +177,40 @@ void EndOfFile(Program& program, const std::string& path) {
         if (!renamed && renamed.failure().number != FailureNumber::FileExists) break;
     }
     if (!renamed) {
-        ShowWipeFailure(program, renamed.failure());
+        (void)Fail(program, target, renamed.failure());
         return;
     }
 
-    const auto stub = files.Open(newPath, OpenMode::TextOutput);
-    Result<> cut = stub ? files.PrintLine(stub.value(), " ") : Result<>(stub.failure());
-    if (cut) cut = files.Flush(stub.value());
+    // The stub is cut through the handle: whatever the name reaches now, only this file is cut.
+    Result<> cut = files.Truncate(target.file, 0);
+    if (cut) cut = files.Seek(target.file, 1);
+    if (cut) cut = files.PrintLine(target.file, " ");
+    if (cut) cut = files.Flush(target.file);
     files.CloseAll();
     if (!cut) {
-        ShowWipeFailure(program, cut.failure());
+        ReportRemaining(program, newPath, cut.failure());
         return;
     }
-    if (auto deleted = files.Delete(newPath); !deleted) ShowWipeFailure(program, deleted.failure());
+    const auto deleted = files.DeleteIfSame(newPath, target.identity);
+    if (deleted) return;
+    if (deleted.failure().number == FailureNumber::FileNotFound) {
+        // Another file took the name between the rename and now: it goes back to its name untouched.
+        (void)files.Rename(newPath, path);
+        ReportChanged(program, path);
+        return;
+    }
+    ReportRemaining(program, newPath, deleted.failure());
+}
+
+Outcome RunPasses(Program& program, const Target& target, int method, const std::string& displayName) {
+    const std::int64_t length = target.identity.length;
+    if (method == kGutmannMethod) return GutmannSteps(program, target, displayName);
+    for (const Pass& pass : PassesOf(method)) {
+        const Outcome outcome = length < kSmallFileLimit ? SmallPass(program, target, length, pass)
+                                                         : ChunkedPass(program, target, length, displayName, pass);
+        if (outcome != Outcome::Done) return outcome;
+    }
+    return Outcome::Done;
 }
 
 }  // namespace
@@ -201,17 +231,20 @@ std::string ProgressText(const Program& program, const std::string& displayName,
 
 void WipeFile(Program& program, const std::string& path, int method) {
     if (program.CancelFlag == 1) return;
-    FileServices& files = program.files();
     if (path.empty() || path.back() == kSeparator) return;  // names a folder, not a file
+    FileServices& files = program.files();
+    const ScopedAnchor anchor(files, path);
 
-    if (files.Exists(path).empty()) {
+    const auto named = files.IdentifyName(path);
+    if (!named || named.value().kind == EntryKind::Folder) return;
+    if (named.value().kind == EntryKind::Other) {
         // A link, FIFO, socket or device is removed as a name, never opened or followed.
-        if (files.KindOf(path) == EntryKind::Other) (void)files.Delete(path);
+        if (!files.Delete(path)) program.Remaining.Add(path);
         return;
     }
     // Other names of the file share its content: overwriting it would destroy files nobody chose.
-    if (const auto names = files.NameCount(path); names && names.value() > 1) {
-        program.windows().MessageBox(program.Lang[87] + "\r" + path, MessageStyle::Exclamation, program.Lang[28]);
+    if (named.value().names > 1) {
+        ReportKept(program, path, program.Lang[87] + "\r" + path);
         return;
     }
     ClearAttributes(program, path);
@@ -219,32 +252,42 @@ void WipeFile(Program& program, const std::string& path, int method) {
 
     const auto file = files.Open(path, OpenMode::ByteAccess);
     if (!file) {
-        ShowWipeFailure(program, file.failure());
+        ReportRemaining(program, path, file.failure());
         return;
     }
-    const auto length = files.Length(file.value());
-    if (!length) {
-        Fail(program, file.value(), length.failure());
+    const auto identity = files.Identify(file.value());
+    if (!identity) {
+        ReportRemaining(program, path, identity.failure());
+        files.CloseAll();
         return;
     }
-    program.form1().FileLength = length.value();
-    (void)files.Close(file.value());
-    if (length.value() == 0) {
-        if (auto deleted = files.Delete(path); !deleted) ShowWipeFailure(program, deleted.failure());
+    const Target target{path, file.value(), identity.value()};
+    // Checked again on the handle: a hard link made between the look and the open counts too.
+    if (target.identity.names > 1) {
+        (void)files.Close(target.file);
+        ReportKept(program, path, program.Lang[87] + "\r" + path);
+        return;
+    }
+    program.form1().FileLength = target.identity.length;
+    if (target.identity.length == 0) {
+        (void)files.Close(target.file);
+        if (auto deleted = files.DeleteIfSame(path, target.identity); !deleted) {
+            ReportRemaining(program, path, deleted.failure());
+        }
         return;
     }
 
-    Outcome outcome = Outcome::Done;
-    if (method == kGutmannMethod) {
-        outcome = GutmannSteps(program, path, displayName);
-    } else {
-        for (const Pass& pass : PassesOf(method)) {
-            outcome = length.value() < kSmallFileLimit ? SmallPass(program, path, length.value(), pass)
-                                                       : ChunkedPass(program, path, length.value(), displayName, pass);
-            if (outcome != Outcome::Done) break;
-        }
+    const Outcome outcome = RunPasses(program, target, method, displayName);
+    if (outcome == Outcome::Done && GrewDuringTheWipe(program, target)) {
+        (void)files.Close(target.file);
+        ReportChanged(program, path);
+        return;
     }
-    if (outcome == Outcome::Done) EndOfFile(program, path);
+    if (outcome == Outcome::Done) {
+        EndOfFile(program, target);
+    } else {
+        (void)files.Close(target.file);
+    }
 }
 
 }  // namespace scorvane

@@ -9,6 +9,7 @@
 #include "model/Form1.h"
 #include "model/Form2.h"
 #include "model/FrmAbout.h"
+#include "model/RunRecord.h"
 #include "platform/Drives.h"
 #include "platform/FileServices.h"
 #include "platform/ProcessFacts.h"
@@ -67,6 +68,8 @@ public:
     std::string LangFile;
     int CancelFlag = 0;
     bool MethodConfirmed = false;
+    // What the current run left behind; a command clears it when its run starts.
+    RunRecord Remaining;
 
 private:
     FileServices& files_;

@@ -38,6 +38,17 @@ struct FolderListing {
     std::vector<std::string> others;       // links, FIFOs, sockets, devices: full paths
 };
 
+// What a file is, read from an open handle (or from a name, without following a link).
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t names = 0;  // hard links
+    std::int64_t length = 0;
+    std::int64_t writtenEnd = 0;  // the end of the furthest byte written through this handle
+    EntryKind kind = EntryKind::Missing;
+    bool SameFile(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
+};
+
 struct FreeSpace {
     std::uint64_t freeToCaller = 0;
     std::uint64_t total = 0;
@@ -68,6 +79,10 @@ public:
     virtual bool AtEnd(FileHandle file) = 0;
     virtual Result<std::int64_t> Length(FileHandle file) = 0;
     virtual Result<std::int64_t> LengthOf(const std::string& path) = 0;
+    // The open file itself, read from its handle.
+    virtual Result<FileIdentity> Identify(FileHandle file) = 0;
+    // Cuts the open file to `length` bytes.
+    virtual Result<> Truncate(FileHandle file, std::int64_t length) = 0;
     // Everything written so far reaches stable storage.
     virtual Result<> Flush(FileHandle file) = 0;
     virtual Result<> Close(FileHandle file) = 0;
@@ -81,8 +96,13 @@ public:
     virtual Result<std::uint64_t> NameCount(const std::string& path) = 0;
     // True when the path, links followed, is the folder "/" itself (however it is written).
     virtual bool IsSystemRoot(const std::string& path) = 0;
+    // What the name is now, seen without following a link.
+    virtual Result<FileIdentity> IdentifyName(const std::string& path) = 0;
     // Removes a name that is not a folder (a link is removed, never followed).
     virtual Result<> Delete(const std::string& path) = 0;
+    // Removes the name only while it still names the file `identity` describes; another file put in its
+    // place is failure 53 and stays.
+    virtual Result<> DeleteIfSame(const std::string& path, const FileIdentity& identity) = 0;
     // Never replaces an existing name: an existing target is failure 58 ("File already exists").
     virtual Result<> Rename(const std::string& from, const std::string& to) = 0;
     virtual Result<> MakeFolder(const std::string& path) = 0;
@@ -93,6 +113,29 @@ public:
     virtual Result<> SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     virtual Result<FolderListing> ListFolder(const std::string& path) = 0;
     virtual Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) = 0;
+
+    // Until the matching Unanchor, every operation on `chosen`, on a name beside it in its folder or on
+    // a name below it acts through a handle of its folder opened now: folders below it are reached
+    // without following a link and without leaving its file system, so no later change of the path
+    // can redirect an operation outside. A path an outer anchor already holds keeps that anchor.
+    // Fails (and holds nothing) when the folder cannot be opened; Unanchor is due either way.
+    virtual Result<> Anchor(const std::string& chosen) = 0;
+    virtual void Unanchor() = 0;
+    // The kind of kernel file system ("proc", "sysfs", ...) that the named entry lies on, or the empty
+    // text for a file system that holds data; the name itself is not followed when it is a link.
+    virtual std::string KernelFileSystem(const std::string& path) = 0;
+};
+
+// Holds an anchor for as long as it lives.
+class ScopedAnchor {
+public:
+    ScopedAnchor(FileServices& files, const std::string& chosen) : files_(files) { (void)files_.Anchor(chosen); }
+    ~ScopedAnchor() { files_.Unanchor(); }
+    ScopedAnchor(const ScopedAnchor&) = delete;
+    ScopedAnchor& operator=(const ScopedAnchor&) = delete;
+
+private:
+    FileServices& files_;
 };
 
 }  // namespace scorvane

@@ -14,7 +14,9 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/AnchoredTree.h"
 #include "platform/Failure.h"
+#include "platform/KernelFileSystems.h"
 #include "platform/Paths.h"
 
 namespace scorvane {
@@ -61,7 +63,51 @@ struct PosixFileServices::OpenFile {
     std::size_t readPos = 0;
     bool readEnded = false;
     std::vector<char> fill;  // a block of one fill character, kept between chunks
+    std::int64_t writtenEnd = 0;
 };
+
+Result<PosixFileServices::Where> PosixFileServices::Locate(const std::string& path) {
+    if (path.empty() || HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
+    if (anchors_.empty()) return Where{AT_FDCWD, path};
+    const PathNames names = SplitPath(path);
+    for (auto tree = anchors_.rbegin(); tree != anchors_.rend(); ++tree) {
+        if (!*tree || !(*tree)->Holds(names)) continue;
+        auto folder = (*tree)->ParentOf(names);
+        if (!folder) return folder.failure();
+        return Where{folder.value(), std::string(names.names.back()), (*tree)->LastMount()};
+    }
+    return Where{AT_FDCWD, path};
+}
+
+Result<int> PosixFileServices::OpenFolder(const std::string& path) {
+    if (path.empty() || HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
+    int descriptor = -1;
+    if (!anchors_.empty()) {
+        const PathNames names = SplitPath(path);
+        for (auto tree = anchors_.rbegin(); tree != anchors_.rend(); ++tree) {
+            if (!*tree || !(*tree)->Holds(names)) continue;
+            auto folder = (*tree)->Folder(names);
+            if (!folder) return folder.failure();
+            descriptor = ::openat(folder.value(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (descriptor < 0) return LastFailure();
+            return descriptor;
+        }
+    }
+    // Opened without following a link: a walk never leaves the tree through one.
+    descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) return errno == ELOOP ? MakeFailure(FailureNumber::FileNotFound) : LastFailure();
+    return descriptor;
+}
+
+Result<struct stat> PosixFileServices::StatName(const std::string& path) {
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    struct stat info {};
+    if (::fstatat(where.value().folder, where.value().name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return LastFailure();
+    }
+    return info;
+}
 
 PosixFileServices::PosixFileServices() = default;
 
@@ -74,7 +120,8 @@ Result<PosixFileServices::OpenFile*> PosixFileServices::Find(FileHandle file) {
 }
 
 Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mode) {
-    if (path.empty() || HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
+    const auto where = Locate(path);
+    if (!where) return where.failure();
     int flags = O_CLOEXEC | O_NOFOLLOW;
     switch (mode) {
         case OpenMode::ByteAccess:
@@ -92,7 +139,7 @@ Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mod
     }
     int fd;
     do {
-        fd = ::open(path.c_str(), flags, 0666);
+        fd = ::openat(where.value().folder, where.value().name.c_str(), flags, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         if (errno == EISDIR) return MakeFailure(FailureNumber::PermissionDenied);
@@ -101,14 +148,26 @@ Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mod
                                                            : FailureNumber::PermissionDenied);
         return LastFailure();
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const bool isFolder = S_ISDIR(info.st_mode);
+    struct statx info {};
+    const bool looked = ::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_MNT_ID, &info) == 0;
+    if (!looked || !S_ISREG(info.stx_mode)) {
+        const bool isFolder = S_ISDIR(info.stx_mode);
         ::close(fd);
         if (mode == OpenMode::TextInput && !isFolder) return MakeFailure(FailureNumber::FileNotFound);
         return MakeFailure(FailureNumber::PermissionDenied);
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // A file mounted over a name of the tree is another file system's: never written through it.
+    const std::uint64_t folderMount = where.value().mount;
+    if (folderMount != 0 && (info.stx_mask & STATX_MNT_ID) && info.stx_mnt_id != folderMount) {
+        ::close(fd);
+        return MakeFailure(FailureNumber::PermissionDenied);
+    }
+    // Opened without blocking (a FIFO put in the file's place must not hang the open), then made blocking.
+    if ((flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const Failure failure = LastFailure();
+        ::close(fd);
+        return failure;
+    }
     auto open = std::make_unique<OpenFile>();
     open->fd = fd;
     open->mode = mode;
@@ -139,6 +198,7 @@ Result<> PosixFileServices::WriteAll(OpenFile& file, const void* data, std::size
         size -= static_cast<std::size_t>(written);
         file.position += written;
     }
+    file.writtenEnd = std::max(file.writtenEnd, file.position);
     return {};
 }
 
@@ -267,11 +327,92 @@ Result<std::int64_t> PosixFileServices::Length(FileHandle file) {
 }
 
 Result<std::int64_t> PosixFileServices::LengthOf(const std::string& path) {
-    if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
+    const auto info = StatName(path);
+    if (!info) return info.failure();
+    if (!S_ISREG(info.value().st_mode)) return MakeFailure(FailureNumber::FileNotFound);
+    return static_cast<std::int64_t>(info.value().st_size);
+}
+
+namespace {
+FileIdentity IdentityOf(const struct stat& info) {
+    FileIdentity identity;
+    identity.device = info.st_dev;
+    identity.inode = info.st_ino;
+    identity.names = info.st_nlink;
+    identity.length = info.st_size;
+    identity.kind = S_ISREG(info.st_mode)   ? EntryKind::RegularFile
+                    : S_ISDIR(info.st_mode) ? EntryKind::Folder
+                                            : EntryKind::Other;
+    return identity;
+}
+}  // namespace
+
+Result<FileIdentity> PosixFileServices::Identify(FileHandle file) {
+    auto open = Find(file);
+    if (!open) return open.failure();
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) return LastFailure();
-    if (!S_ISREG(info.st_mode)) return MakeFailure(FailureNumber::FileNotFound);
-    return static_cast<std::int64_t>(info.st_size);
+    if (::fstat(open.value()->fd, &info) != 0) return LastFailure();
+    FileIdentity identity = IdentityOf(info);
+    identity.writtenEnd = open.value()->writtenEnd;
+    return identity;
+}
+
+Result<> PosixFileServices::Truncate(FileHandle file, std::int64_t length) {
+    auto open = Find(file);
+    if (!open) return open.failure();
+    if (open.value()->mode == OpenMode::TextInput) return MakeFailure(FailureNumber::BadFileName);
+    int done;
+    do {
+        done = ::ftruncate(open.value()->fd, length);
+    } while (done != 0 && errno == EINTR);
+    if (done != 0) return LastFailure();
+    return {};
+}
+
+Result<FileIdentity> PosixFileServices::IdentifyName(const std::string& path) {
+    const auto info = StatName(path);
+    if (!info) return info.failure();
+    return IdentityOf(info.value());
+}
+
+Result<> PosixFileServices::DeleteIfSame(const std::string& path, const FileIdentity& identity) {
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    struct stat info {};
+    if (::fstatat(where.value().folder, where.value().name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return LastFailure();
+    }
+    if (!IdentityOf(info).SameFile(identity)) return MakeFailure(FailureNumber::FileNotFound);
+    if (::unlinkat(where.value().folder, where.value().name.c_str(), 0) != 0) return LastFailure();
+    return {};
+}
+
+Result<> PosixFileServices::Anchor(const std::string& chosen) {
+    if (!anchors_.empty()) {
+        const PathNames names = SplitPath(chosen);
+        for (const auto& tree : anchors_) {
+            if (tree && tree->Holds(names)) {
+                anchors_.push_back(nullptr);  // held already
+                return {};
+            }
+        }
+    }
+    auto tree = AnchoredTree::Open(chosen);
+    if (!tree) {
+        anchors_.push_back(nullptr);
+        return tree.failure();
+    }
+    anchors_.push_back(std::make_unique<AnchoredTree>(std::move(tree.value())));
+    return {};
+}
+
+void PosixFileServices::Unanchor() {
+    if (!anchors_.empty()) anchors_.pop_back();
+}
+
+std::string PosixFileServices::KernelFileSystem(const std::string& path) {
+    if (path.empty() || HasNul(path)) return {};
+    return KernelFileSystemOf(path);
 }
 
 Result<> PosixFileServices::Flush(FileHandle file) {
@@ -299,29 +440,29 @@ void PosixFileServices::CloseAll() {
 
 std::string PosixFileServices::Exists(const std::string& path) {
     if (path.empty() || HasNul(path)) return {};
-    struct stat info {};
     if (path.back() == kSeparator) {
         auto listing = ListFolder(path);
         if (!listing || listing.value().fileNames.empty()) return {};
         return listing.value().fileNames.front();
     }
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    const auto named = StatName(path);
+    if (!named || !S_ISREG(named.value().st_mode)) return {};
     return std::string(NamePart(path));
 }
 
 EntryKind PosixFileServices::KindOf(const std::string& path) {
-    struct stat info {};
-    if (HasNul(path) || ::lstat(path.c_str(), &info) != 0) return EntryKind::Missing;
+    const auto named = StatName(path);
+    if (!named) return EntryKind::Missing;
+    const struct stat& info = named.value();
     if (S_ISREG(info.st_mode)) return EntryKind::RegularFile;
     if (S_ISDIR(info.st_mode)) return EntryKind::Folder;
     return EntryKind::Other;
 }
 
 Result<std::uint64_t> PosixFileServices::NameCount(const std::string& path) {
-    struct stat info {};
-    if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
-    if (::lstat(path.c_str(), &info) != 0) return LastFailure();
-    return static_cast<std::uint64_t>(info.st_nlink);
+    const auto named = StatName(path);
+    if (!named) return named.failure();
+    return static_cast<std::uint64_t>(named.value().st_nlink);
 }
 
 bool PosixFileServices::IsSystemRoot(const std::string& path) {
@@ -332,8 +473,9 @@ bool PosixFileServices::IsSystemRoot(const std::string& path) {
 }
 
 Result<> PosixFileServices::Delete(const std::string& path) {
-    if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
-    if (::unlink(path.c_str()) != 0) {
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    if (::unlinkat(where.value().folder, where.value().name.c_str(), 0) != 0) {
         if (errno == EISDIR) return MakeFailure(FailureNumber::PermissionDenied);
         return LastFailure();
     }
@@ -341,32 +483,53 @@ Result<> PosixFileServices::Delete(const std::string& path) {
 }
 
 Result<> PosixFileServices::Rename(const std::string& from, const std::string& to) {
-    if (HasNul(from) || HasNul(to)) return MakeFailure(FailureNumber::BadFileName);
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
+    // Both names are reached from the same anchor: the source folder's handle is kept apart, since
+    // reaching the target's folder may close it.
+    const auto source = Locate(from);
+    if (!source) return source.failure();
+    int sourceFolder = source.value().folder;
+    const bool sameFolder = from.substr(0, from.rfind(kSeparator)) == to.substr(0, to.rfind(kSeparator));
+    if (sourceFolder != AT_FDCWD && !sameFolder) sourceFolder = ::fcntl(sourceFolder, F_DUPFD_CLOEXEC, 0);
+    if (sourceFolder < 0 && sourceFolder != AT_FDCWD) return LastFailure();
+    struct Closer {
+        int fd;
+        ~Closer() {
+            if (fd >= 0) ::close(fd);
+        }
+    } closer{sourceFolder == AT_FDCWD || sameFolder ? -1 : sourceFolder};
+    const auto target = Locate(to);
+    if (!target) return target.failure();
+    const char* fromName = source.value().name.c_str();
+    const char* toName = target.value().name.c_str();
+    if (::renameat2(sourceFolder, fromName, target.value().folder, toName, RENAME_NOREPLACE) == 0) return {};
     if (errno != EINVAL && errno != ENOSYS) return LastFailure();
     // A file system without no-replace renames: check first, then rename.
     struct stat info {};
-    if (::lstat(to.c_str(), &info) == 0) return MakeFailure(FailureNumber::FileExists);
-    if (::rename(from.c_str(), to.c_str()) != 0) return LastFailure();
+    if (::fstatat(target.value().folder, toName, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        return MakeFailure(FailureNumber::FileExists);
+    }
+    if (::renameat(sourceFolder, fromName, target.value().folder, toName) != 0) return LastFailure();
     return {};
 }
 
 Result<> PosixFileServices::MakeFolder(const std::string& path) {
-    if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
-    if (::mkdir(path.c_str(), 0777) != 0) return LastFailure();
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    if (::mkdirat(where.value().folder, where.value().name.c_str(), 0777) != 0) return LastFailure();
     return {};
 }
 
 Result<> PosixFileServices::RemoveFolder(const std::string& path) {
-    if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
-    if (::rmdir(path.c_str()) != 0) return LastFailure();
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    if (::unlinkat(where.value().folder, where.value().name.c_str(), AT_REMOVEDIR) != 0) return LastFailure();
     return {};
 }
 
 Result<std::uint32_t> PosixFileServices::GetAttributes(const std::string& path) {
-    if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) return LastFailure();
+    const auto named = StatName(path);
+    if (!named) return named.failure();
+    const struct stat& info = named.value();
     std::uint32_t attributes = 0;
     if (S_ISDIR(info.st_mode)) attributes |= Attribute::Folder;
     if ((info.st_mode & S_IWUSR) == 0) attributes |= Attribute::ReadOnly;
@@ -374,9 +537,12 @@ Result<std::uint32_t> PosixFileServices::GetAttributes(const std::string& path) 
 }
 
 Result<> PosixFileServices::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    const int folder = where.value().folder;
+    const char* name = where.value().name.c_str();
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) return LastFailure();
+    if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return LastFailure();
     if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) return {};  // links and special files keep theirs
     mode_t mode = info.st_mode & 07777;
     if (attributes & Attribute::ReadOnly) {
@@ -386,7 +552,7 @@ Result<> PosixFileServices::SetAttributes(const std::string& path, std::uint32_t
         if (S_ISDIR(info.st_mode)) mode |= S_IXUSR;
     }
     // Never through a link, also not one put in the file's place since the look above.
-    if (mode != (info.st_mode & 07777) && ::fchmodat(AT_FDCWD, path.c_str(), mode, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (mode != (info.st_mode & 07777) && ::fchmodat(folder, name, mode, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == EOPNOTSUPP) return {};
         return LastFailure();
     }
@@ -394,10 +560,9 @@ Result<> PosixFileServices::SetAttributes(const std::string& path, std::uint32_t
 }
 
 Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
-    if (HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
-    // Opened without following a link: a walk never leaves the tree through one.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (descriptor < 0) return errno == ELOOP ? MakeFailure(FailureNumber::FileNotFound) : LastFailure();
+    const auto opened = OpenFolder(path);
+    if (!opened) return opened.failure();
+    const int descriptor = opened.value();
     DIR* folder = ::fdopendir(descriptor);
     if (folder == nullptr) {
         ::close(descriptor);
@@ -405,7 +570,15 @@ Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
     }
     FolderListing listing;
     const MountIdentity self = MountOf(::dirfd(folder), "");
-    while (const dirent* entry = ::readdir(folder)) {
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(folder);
+        if (entry == nullptr) {
+            if (errno == 0) break;
+            const Failure failure = LastFailure();
+            ::closedir(folder);
+            return failure;  // a listing cut short is no listing: the folder would look emptier than it is
+        }
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
         struct stat info {};

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/FileServices.h"
 
 namespace scorvane {
+
+class AnchoredTree;
 
 // The file services over POSIX calls.
 class PosixFileServices final : public FileServices {
@@ -26,6 +31,8 @@ public:
     bool AtEnd(FileHandle file) override;
     Result<std::int64_t> Length(FileHandle file) override;
     Result<std::int64_t> LengthOf(const std::string& path) override;
+    Result<FileIdentity> Identify(FileHandle file) override;
+    Result<> Truncate(FileHandle file, std::int64_t length) override;
     Result<> Flush(FileHandle file) override;
     Result<> Close(FileHandle file) override;
     void CloseAll() override;
@@ -34,7 +41,9 @@ public:
     EntryKind KindOf(const std::string& path) override;
     Result<std::uint64_t> NameCount(const std::string& path) override;
     bool IsSystemRoot(const std::string& path) override;
+    Result<FileIdentity> IdentifyName(const std::string& path) override;
     Result<> Delete(const std::string& path) override;
+    Result<> DeleteIfSame(const std::string& path, const FileIdentity& identity) override;
     Result<> Rename(const std::string& from, const std::string& to) override;
     Result<> MakeFolder(const std::string& path) override;
     Result<> RemoveFolder(const std::string& path) override;
@@ -42,8 +51,23 @@ public:
     Result<> SetAttributes(const std::string& path, std::uint32_t attributes) override;
     Result<FolderListing> ListFolder(const std::string& path) override;
     Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) override;
+    Result<> Anchor(const std::string& chosen) override;
+    void Unanchor() override;
+    std::string KernelFileSystem(const std::string& path) override;
 
 private:
+    // The folder handle an operation on `path` acts through, and the name in it: through the anchor
+    // that holds the path, or the path itself from the working folder.
+    struct Where {
+        int folder;
+        std::string name;
+        std::uint64_t mount = 0;  // the folder's mount, when an anchor reached it
+    };
+    Result<Where> Locate(const std::string& path);
+    // A readable handle of the folder (the caller closes it); a link is never followed.
+    Result<int> OpenFolder(const std::string& path);
+    Result<struct stat> StatName(const std::string& path);
+
     struct OpenFile;
     Result<OpenFile*> Find(FileHandle file);
     Result<> WriteAll(OpenFile& file, const void* data, std::size_t size);
@@ -52,6 +76,7 @@ private:
 
     std::map<FileHandle, std::unique_ptr<OpenFile>> files_;
     FileHandle nextHandle_ = 1;
+    std::vector<std::unique_ptr<AnchoredTree>> anchors_;  // innermost last; empty entries hold nothing new
 };
 
 }  // namespace scorvane

@@ -12,7 +12,7 @@
 #include "startup/Settings.h"
 #include "ui/DestroyFilesCommand.h"
 #include "ui/DestroyFolderCommand.h"
-#include "ui/DropHandling.h"
+#include "ui/RunEnd.h"
 
 namespace scorvane {
 
@@ -34,6 +34,7 @@ void SetItemFolder(Program& program, const std::string& text) {
 void WipeEntry(Program& program, const std::string& unquoted, const std::string& entry) {
     Form1& form = program.form1();
     if (RefusedAsRoot(program, unquoted)) return;
+    if (RefusedAsKernelFileSystem(program, entry, program.Lang[14])) return;
     if (IsFolder(program, entry)) {
         // A stop asked for in the yield before this item must not be undone by the folder command,
         // which starts its run with the flag cleared.
@@ -77,6 +78,7 @@ void RunCommandLineJob(Program& program) {
     // name a folder that nobody chose.
     const std::string folder = WithoutQuotes(commandLine);
     const bool onePath = BuildCommandList(commandLine).find('\0') == std::string::npos;
+    program.Remaining.Clear();
     if (onePath && IsFolder(program, folder)) {
         if (RefusedAsRoot(program, folder)) program.windows().EndProgram();
         Form1& form = program.form1();

@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "startup/PathHelpers.h"
+#include "ui/RunEnd.h"
 
 namespace scorvane {
 
@@ -21,23 +22,21 @@ std::string EntryPath(const std::vector<std::string>& entries, std::size_t i) {
 }
 
 // A picked name that names nothing (a name the dialog could not hand over as it is, or a file gone since):
-// each is reported, so that the run never ends with a completion message for a file it did not wipe.
-bool ReportMissing(Program& program, const std::vector<std::string>& entries) {
+// each is reported and noted as remaining, so that the run never ends with a completion message for a
+// file it did not wipe.
+void ReportMissing(Program& program, const std::vector<std::string>& entries) {
     std::vector<std::string> named;
     if (entries.size() == 1 || (entries.size() > 1 && entries[1].empty())) {
         named.push_back(entries[0]);
     } else {
         for (std::size_t i = 1; i < entries.size() && !entries[i].empty(); ++i) named.push_back(EntryPath(entries, i));
     }
-    bool missing = false;
     for (const std::string& path : named) {
         if (program.files().KindOf(path) != EntryKind::Missing) continue;
         Failure failure = MakeFailure(FailureNumber::FileNotFound);
         failure.description += ": " + path;
-        ShowWipeFailure(program, failure);
-        missing = true;
+        ReportRemaining(program, path, failure);
     }
-    return missing;
 }
 
 std::string CurrentFolder() {
@@ -85,11 +84,13 @@ void Command1_Click(Program& program) {
     WindowServices& windows = program.windows();
     form.mousePointer = MousePointer::Hourglass;
     program.CancelFlag = 0;
+    program.Remaining.Clear();
 
     const std::vector<std::string> entries = SplitAtNul(GetFiles(program));
     const int last = static_cast<int>(entries.size()) - 1;  // U
 
-    const bool missing = last != -1 && ReportMissing(program, entries);
+    if (last != -1) ReportMissing(program, entries);
+    bool refused = false;
     if (last != -1) {
         const int answer =
             windows.MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle, program.Lang[14]);
@@ -107,7 +108,11 @@ void Command1_Click(Program& program) {
             program.dialog().ImgBar.width = BarWidth(form.ProgressTotal.ToDouble(), i);
             program.dialog().Refresh();
             const std::string path = EntryPath(entries, static_cast<std::size_t>(i));
-            if (!IsFolder(program, path)) WipeFile(program, path, form.Combo1.listIndex);
+            if (RefusedAsKernelFileSystem(program, path, program.Lang[14])) {
+                refused = true;
+            } else if (!IsFolder(program, path)) {
+                WipeFile(program, path, form.Combo1.listIndex);
+            }
             if (program.CancelFlag == 1) break;
             windows.Yield();
             program.dialogUnloaded().Refresh();
@@ -117,13 +122,15 @@ void Command1_Click(Program& program) {
         program.dialog().Refresh();
         std::string path = entries[0];
         if (!path.empty() && path.back() == kSeparator) path.pop_back();
-        WipeFile(program, path, form.Combo1.listIndex);
+        refused = RefusedAsKernelFileSystem(program, path, program.Lang[14]);
+        if (!refused) WipeFile(program, path, form.Combo1.listIndex);
     }
 
     CloseProgressWindow(program);
     form.mousePointer = MousePointer::Default;
     if (!Trim(program.facts().commandLine).empty()) windows.EndProgram();
-    if (last != -1 && program.CancelFlag == 0 && !missing) {
+    // A refused item leaves its refusal as the last word; anything else left is named in one message.
+    if (last != -1 && program.CancelFlag == 0 && !refused && !ShowWhatRemains(program)) {
         if (form.Check1.value == 0) {
             windows.MessageBox(program.Lang[17] + "     ", MessageStyle::Information, program.Lang[18]);
         } else {

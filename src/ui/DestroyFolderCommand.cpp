@@ -13,6 +13,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "startup/PathHelpers.h"
+#include "ui/RunEnd.h"
 
 namespace scorvane {
 
@@ -68,6 +69,7 @@ void RemoveUnderRandomNames(Program& program, const std::string& folder) {
             files.KindOf(current) == EntryKind::Other ? files.Delete(current).ok() : files.RemoveFolder(current).ok();
         if (removed) return;
     }
+    program.Remaining.Add(current);  // what could not be emptied stays, under the last name it was given
 }
 
 // Every listed folder, deepest first: any file still in it is wiped, then the folder is removed.
@@ -109,6 +111,10 @@ void Command3_Click(Program& program) {
         form.FolderToWipe.clear();
         return;
     }
+    if (RefusedAsKernelFileSystem(program, folder, program.Lang[80])) {
+        form.FolderToWipe.clear();
+        return;
+    }
     if (!handedOver) {
         const int answer = program.windows().MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle,
                                                         program.Lang[80] + ": \"" + folder + "\"");
@@ -116,9 +122,13 @@ void Command3_Click(Program& program) {
     }
 
     program.CancelFlag = 0;
+    if (!handedOver) program.Remaining.Clear();
     form.mousePointer = MousePointer::Hourglass;
     form.Hide();
 
+    // Every operation of the run acts through a handle of the folder's parent taken now: no change of
+    // the path while the run goes on can lead it outside the chosen tree.
+    const ScopedAnchor anchor(program.files(), folder);
     StartFolderList(form, folder);
     Scan(program, folder);
     program.windows().Yield();
@@ -152,7 +162,7 @@ void Command3_Click(Program& program) {
         return;
     }
     UnloadDialogIfLoaded(program);
-    if (program.CancelFlag == 0) {
+    if (program.CancelFlag == 0 && !ShowWhatRemains(program)) {
         if (form.Check1.value == 0) {
             program.windows().MessageBox(program.Lang[17] + "     ", MessageStyle::Information, program.Lang[18]);
         } else {

@@ -7,15 +7,9 @@
 #include "startup/PathHelpers.h"
 #include "ui/DestroyFilesCommand.h"
 #include "ui/DestroyFolderCommand.h"
+#include "ui/RunEnd.h"
 
 namespace scorvane {
-
-bool RefusedAsRoot(Program& program, const std::string& folder) {
-    // "/", "//", "/tmp/.." and every other name of the root, however it is spelt.
-    if (!IsFolder(program, folder) || !program.files().IsSystemRoot(folder)) return false;
-    program.windows().MessageBox(program.Lang[86], MessageStyle::Exclamation, program.Lang[14]);
-    return true;
-}
 
 void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& effect) {
     if (effect != kAllDropEffects) return;
@@ -27,6 +21,7 @@ void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& e
 
     Form1& form = program.form1();
     form.mousePointer = MousePointer::Hourglass;
+    program.Remaining.Clear();
     const std::size_t count = paths.size();
     bool refused = false;
     for (std::size_t i = 1; i <= count; ++i) {
@@ -37,7 +32,9 @@ void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& e
         program.dialog().ImgBar.width = BarWidth(form.ProgressTotal.ToDouble(), static_cast<double>(i));
         program.dialog().Refresh();
         const std::string& path = paths[i - 1];
-        if (IsFolder(program, path)) {
+        if (RefusedAsKernelFileSystem(program, path, program.Lang[14])) {
+            refused = true;
+        } else if (IsFolder(program, path)) {
             if (RefusedAsRoot(program, path)) {
                 refused = true;
             } else if (program.CancelFlag == 1) {
@@ -57,7 +54,7 @@ void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& e
     form.mousePointer = MousePointer::Default;
     if (!Trim(program.facts().commandLine).empty()) windows.EndProgram();
     // A refused item leaves its refusal as the last word: no completion message, no shutdown.
-    if (program.CancelFlag == 0 && !refused) {
+    if (program.CancelFlag == 0 && !refused && !ShowWhatRemains(program)) {
         if (form.Check1.value == 0) {
             if (program.IsDialogLoaded()) {
                 program.dialogUnloaded().ImgBar.width = kBarFullWidth;

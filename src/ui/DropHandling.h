@@ -23,7 +23,4 @@ void Label4_OLEDragDrop(Program& program, const std::vector<std::string>& paths,
 void Label9_OLEDragDrop(Program& program, const std::vector<std::string>& paths, int& effect);
 void Combo1_OLEDragDrop(Program& program, const std::vector<std::string>& paths, int& effect);
 
-// True, after telling the user so, when the folder is the filesystem root, which is never wiped as a folder.
-bool RefusedAsRoot(Program& program, const std::string& folder);
-
 }  // namespace scorvane

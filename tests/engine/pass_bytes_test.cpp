@@ -1,7 +1,7 @@
 // The bytes each pass leaves on disk and the progress shown while it runs, for every method and for the
 // file sizes around the small-file limit. A recorder between the program and the file services takes a
-// copy of the file whenever the program closes it, which happens once at the length test and once at the
-// end of every pass.
+// copy of the file when the program opens it and whenever it flushes it under its own name, which happens
+// once at the end of every pass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,22 +21,22 @@ public:
     explicit PassRecorder(FileServices& real) : ForwardingFileServices(real) {}
 
     Program* program = nullptr;
-    std::vector<std::string> closes;                    // the file's bytes at each close of a byte-access handle
+    std::vector<std::string> closes;                    // the file's bytes at the open and at each pass's flush
     std::vector<std::pair<std::string, int>> progress;  // Label8 and the bar width at each write, while shown
     std::vector<std::string> calls;                     // renames and deletions
     std::size_t largestWrite = 0;
 
     Result<FileHandle> Open(const std::string& path, OpenMode mode) override {
         auto file = ForwardingFileServices::Open(path, mode);
-        if (file && mode == OpenMode::ByteAccess) paths_[file.value()] = path;
+        if (file && mode == OpenMode::ByteAccess) {
+            paths_[file.value()] = path;
+            closes.push_back(ReadBytes(path));
+        }
         return file;
     }
-    Result<> Close(FileHandle file) override {
-        auto done = ForwardingFileServices::Close(file);
-        if (const auto it = paths_.find(file); it != paths_.end()) {
-            closes.push_back(ReadBytes(it->second));
-            paths_.erase(it);
-        }
+    Result<> Flush(FileHandle file) override {
+        auto done = ForwardingFileServices::Flush(file);
+        if (const auto it = paths_.find(file); it != paths_.end()) closes.push_back(ReadBytes(it->second));
         return done;
     }
     Result<> WriteTaggedFill(FileHandle file, char fill, std::int64_t count) override {
@@ -52,8 +52,13 @@ public:
         calls.push_back("delete " + path);
         return ForwardingFileServices::Delete(path);
     }
+    Result<> DeleteIfSame(const std::string& path, const FileIdentity& identity) override {
+        calls.push_back("delete " + path);
+        return ForwardingFileServices::DeleteIfSame(path, identity);
+    }
     Result<> Rename(const std::string& from, const std::string& to) override {
         calls.push_back("rename " + from);
+        std::erase_if(paths_, [&](const auto& entry) { return entry.second == from; });
         return ForwardingFileServices::Rename(from, to);
     }
 

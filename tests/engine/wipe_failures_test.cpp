@@ -58,15 +58,15 @@ TEST(WipeFailure, AFailedStepShowsOneMessageAndKeepsTheFile) {
         {4, 5000, "WriteTaggedFill", EIO, 150, "Device I/O error (57)"},
         {0, 5000, "WriteTaggedFill", EDQUOT, 100, "Disk full (61)"},                   // the remainder
         {1, 999, "WriteTaggedFill", ENAMETOOLONG, 0, "Bad file name or number (52)"},  // 52 is not skipped
-        {3, 999, "Open", EACCES, 2, "Permission denied (70)"},
-        {1, 5000, "Open", EPERM, 1, "Permission denied (70)"},
+        {3, 999, "WriteRaw", EACCES, 0, "Permission denied (70)"},                     // the second pass
+        {1, 5000, "Open", EPERM, 0, "Permission denied (70)"},
         {1, 999, "Open", EROFS, 0, "Permission denied (70)"},
-        {1, 999, "Length", EIO, 0, "Device I/O error (57)"},
+        {1, 999, "Identify", EIO, 0, "Device I/O error (57)"},
         {5, 999, "Flush", EIO, 3, "Device I/O error (57)"},
         {6, 1003, "Seek", EINVAL, 250, "Invalid procedure call or argument (5)"},
         {7, 999, "Seek", EFBIG, 4, "Bad record number (63)"},
         {8, 999, "WriteRaw", ENOSPC, 10, "Disk full (61)"},
-        {8, 999, "Open", EACCES, 5, "Permission denied (70)"},
+        {8, 999, "Open", EACCES, 0, "Permission denied (70)"},
         {8, 999, "Flush", EIO, 34, "Device I/O error (57)"},
         {8, 5, "Seek", EINVAL, 0, "Invalid procedure call or argument (5)"},
         {1, 999, "Rename", EACCES, 0, "Permission denied (70)"},
@@ -113,7 +113,7 @@ TEST(WipeFailure, TheThirtyFivePassMethodReportsAnUnreadableLengthItself) {
         SCOPED_TRACE(text);
         FailBed f;
         WriteBytes(f.path, "abcdef");
-        f.bed.files.FailOperation("LengthOf", error);
+        f.bed.files.FailOperation("Length", error);
         WipeFile(f.bed.program(), f.path, 8);
         ExpectMessages(f.bed.desktop.messages, {{text, 0x30, "L67"}});
         EXPECT_EQ(f.bed.program().CancelFlag, 1);

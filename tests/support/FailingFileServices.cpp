@@ -48,6 +48,13 @@ Result<std::int64_t> FailingFileServices::LengthOf(const std::string& path) {
 }
 Result<> FailingFileServices::Flush(FileHandle file) { SCORVANE_FORWARD("Flush", Flush(file)); }
 Result<> FailingFileServices::Delete(const std::string& path) { SCORVANE_FORWARD("Delete", Delete(path)); }
+Result<> FailingFileServices::DeleteIfSame(const std::string& path, const FileIdentity& identity) {
+    SCORVANE_FORWARD("Delete", DeleteIfSame(path, identity));
+}
+Result<FileIdentity> FailingFileServices::Identify(FileHandle file) { SCORVANE_FORWARD("Identify", Identify(file)); }
+Result<> FailingFileServices::Truncate(FileHandle file, std::int64_t length) {
+    SCORVANE_FORWARD("Truncate", Truncate(file, length));
+}
 Result<> FailingFileServices::Rename(const std::string& from, const std::string& to) {
     SCORVANE_FORWARD("Rename", Rename(from, to));
 }

@@ -32,7 +32,11 @@ public:
     Result<std::int64_t> Length(FileHandle file) override;
     Result<std::int64_t> LengthOf(const std::string& path) override;
     Result<> Flush(FileHandle file) override;
+    Result<FileIdentity> Identify(FileHandle file) override;
+    Result<> Truncate(FileHandle file, std::int64_t length) override;
     Result<> Delete(const std::string& path) override;
+    // Fails as "Delete".
+    Result<> DeleteIfSame(const std::string& path, const FileIdentity& identity) override;
     Result<> Rename(const std::string& from, const std::string& to) override;
     Result<> MakeFolder(const std::string& path) override;
     Result<> RemoveFolder(const std::string& path) override;

@@ -31,6 +31,8 @@ public:
     bool AtEnd(FileHandle file) override { return target_.AtEnd(file); }
     Result<std::int64_t> Length(FileHandle file) override { return target_.Length(file); }
     Result<std::int64_t> LengthOf(const std::string& path) override { return target_.LengthOf(path); }
+    Result<FileIdentity> Identify(FileHandle file) override { return target_.Identify(file); }
+    Result<> Truncate(FileHandle file, std::int64_t length) override { return target_.Truncate(file, length); }
     Result<> Flush(FileHandle file) override { return target_.Flush(file); }
     Result<> Close(FileHandle file) override { return target_.Close(file); }
     void CloseAll() override { target_.CloseAll(); }
@@ -38,7 +40,11 @@ public:
     EntryKind KindOf(const std::string& path) override { return target_.KindOf(path); }
     Result<std::uint64_t> NameCount(const std::string& path) override { return target_.NameCount(path); }
     bool IsSystemRoot(const std::string& path) override { return target_.IsSystemRoot(path); }
+    Result<FileIdentity> IdentifyName(const std::string& path) override { return target_.IdentifyName(path); }
     Result<> Delete(const std::string& path) override { return target_.Delete(path); }
+    Result<> DeleteIfSame(const std::string& path, const FileIdentity& identity) override {
+        return target_.DeleteIfSame(path, identity);
+    }
     Result<> Rename(const std::string& from, const std::string& to) override { return target_.Rename(from, to); }
     Result<> MakeFolder(const std::string& path) override { return target_.MakeFolder(path); }
     Result<> RemoveFolder(const std::string& path) override { return target_.RemoveFolder(path); }
@@ -50,6 +56,9 @@ public:
     Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) override {
         return target_.QueryFreeSpace(mountPoint);
     }
+    Result<> Anchor(const std::string& chosen) override { return target_.Anchor(chosen); }
+    void Unanchor() override { target_.Unanchor(); }
+    std::string KernelFileSystem(const std::string& path) override { return target_.KernelFileSystem(path); }
 
 private:
     std::unique_ptr<FileServices> own_;  // the real file services, when no target was given

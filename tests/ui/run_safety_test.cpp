@@ -62,8 +62,9 @@ TEST(RunSafety, APickedFileThatIsNotThereIsReportedNotCompleted) {
     bed.desktop.fileAnswers = {{bed.Work("here.bin"), bed.Work("gone.bin")}};
     bed.desktop.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
     Command1_Click(bed.program());
-    ExpectMessages(bed.desktop.messages,
-                   {{"File not found: " + bed.Work("gone.bin") + " (53)", 0x30, "L28"}, kQuestion});
+    ExpectMessages(bed.desktop.messages, {{"File not found: " + bed.Work("gone.bin") + " (53)", 0x30, "L28"},
+                                          kQuestion,
+                                          {"L88 1\r\r" + bed.Work("gone.bin"), 0x30, "L28"}});
     EXPECT_FALSE(PathExists(bed.Work("here.bin")));
 }
 
