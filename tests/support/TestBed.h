@@ -75,5 +75,7 @@ std::vector<std::string> FolderEntries(const std::string& path);
 // Makes `root` and the entries below it: names ending in '/' are folders, every other one a file holding
 // its own name.
 void MakeTree(const std::string& root, const std::vector<std::string>& entries);
+// Sets or clears the file's immutable flag; false where the file system has none.
+bool SetImmutable(const std::string& path, bool on);
 
 }  // namespace scorvane::testing

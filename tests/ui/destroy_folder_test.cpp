@@ -162,18 +162,6 @@ TEST(DestroyFolder, FilesGoInTheFirstPassAndFoldersDeepestFirstTheChosenOneLast)
 }
 
 // Sets or clears the immutable flag of a file; false where the file system does not support it.
-bool SetImmutable(const std::string& path, bool on) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return done;
-}
 
 TEST(DestroyFolder, AFolderHoldingAFileThatCannotBeDeletedStaysWithItsParentsUnderRandomNames) {
     FolderBed f;

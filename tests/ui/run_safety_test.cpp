@@ -1,6 +1,10 @@
 // What the commands must never do: wipe a folder nobody named, go on after a stop, or report a file as
 // wiped that they could not find.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -88,6 +92,96 @@ TEST(RunSafety, APickedFolderThatIsNotThereIsReportedNotCompleted) {
     Command3_Click(bed.program());
     ExpectMessages(bed.desktop.messages, {{"File not found: " + bed.Work("gone") + " (53)", 0x30, "L28"}});
     EXPECT_TRUE(bed.desktop.events.empty());  // nothing hidden, nothing run
+}
+
+}  // namespace
+}  // namespace scorvane::testing
+
+namespace scorvane::testing {
+namespace {
+
+// An immutable file among the chosen items: whichever way it was chosen and whatever the method, the
+// run names it at its end instead of saying "completed", and never shuts the machine down.
+TEST(RunTruth, AFileThatCannotBeWipedIsNamedAtTheEndAndNothingElseIsLeft) {
+    enum class Way { Picked, Dropped, InAFolder };
+    for (const Way way : {Way::Picked, Way::Dropped, Way::InAFolder}) {
+        for (const int method : {0, 2, 8}) {
+            SCOPED_TRACE("way " + std::to_string(static_cast<int>(way)) + ", method " + std::to_string(method));
+            TestBed bed;
+            bed.UseMarkerTexts();
+            Program& program = bed.program();
+            program.form1().Combo1.listIndex = method;
+            program.form1().Check1.value = 1;  // a completed run would shut down
+            const std::string folder = bed.Work("T"), locked = folder + "/locked.txt", ok = folder + "/ok.txt";
+            MakeTree(folder, {"locked.txt", "ok.txt"});
+            if (!SetImmutable(locked, true)) GTEST_SKIP() << "no immutable files on this file system";
+            struct Release {
+                std::string root;
+                ~Release() {
+                    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+                        if (entry.is_regular_file()) SetImmutable(entry.path().string(), false);
+                    }
+                }
+            } release{bed.Work("")};
+
+            int effect = kAllDropEffects;
+            bed.desktop.answers = {MessageAnswer::Yes};
+            if (way == Way::Picked) {
+                bed.desktop.fileAnswers = {{locked, ok}};
+                Command1_Click(program);
+            } else if (way == Way::Dropped) {
+                ProcessDrop(program, {locked, ok}, effect);
+            } else {
+                bed.desktop.folderAnswers = {folder};
+                Command3_Click(program);
+            }
+
+            std::vector<std::string> left;  // the folders are renamed around what stays
+            for (const auto& entry : fs::recursive_directory_iterator(bed.Work(""))) {
+                if (entry.is_regular_file()) left.push_back(ReadBytes(entry.path().string()));
+            }
+            EXPECT_EQ(left, std::vector<std::string>{"locked.txt"});
+            EXPECT_TRUE(bed.desktop.commandLines.empty());
+            const auto& messages = bed.desktop.messages;
+            ASSERT_GE(messages.size(), 3u);
+            EXPECT_EQ(messages.back().title, "L28");
+            EXPECT_TRUE(messages.back().text.starts_with("L88 ")) << messages.back().text;
+            EXPECT_NE(messages.back().text.find(way == Way::InAFolder ? "locked.txt" : locked), std::string::npos);
+            for (const auto& message : messages) EXPECT_NE(message.text, kCompleted.text);
+        }
+    }
+}
+
+// A chosen item on a kernel file system is refused and never written to.
+TEST(RunTruth, KernelFileSystemsAreRefused) {
+    TestBed bed;
+    bed.UseMarkerTexts();
+    const std::string queues = bed.Root() + "/queues";
+    ::mkdir(queues.c_str(), 0700);
+    if (::mount("none", queues.c_str(), "mqueue", 0, nullptr) != 0) GTEST_SKIP() << "cannot mount an mqueue";
+    struct Unmount {
+        std::string folder;
+        ~Unmount() { ::umount(folder.c_str()); }
+    } unmount{queues};
+    const std::string queue = queues + "/scorvane-test";
+    const int made = ::open(queue.c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(made, 0);
+    ::close(made);
+
+    Program& program = bed.program();
+    program.form1();
+    int effect = kAllDropEffects;
+    bed.desktop.answers = {MessageAnswer::Yes};
+    ProcessDrop(program, {queue, queues}, effect);
+    bed.desktop.answers = {MessageAnswer::Yes};
+    bed.desktop.folderAnswers = {queues};
+    Command3_Click(program);
+
+    EXPECT_TRUE(PathExists(queue));
+    ExpectMessages(bed.desktop.messages, {kQuestion,
+                                          {"L89 (mqueue)\r" + queue, 0x30, "L14"},
+                                          {"L89 (mqueue)\r" + queues, 0x30, "L14"},
+                                          {"L89 (mqueue)\r" + queues, 0x30, "L80"}});
 }
 
 }  // namespace
