@@ -522,7 +522,16 @@ Result<> PosixFileServices::MakeFolder(const std::string& path) {
 Result<> PosixFileServices::RemoveFolder(const std::string& path) {
     const auto where = Locate(path);
     if (!where) return where.failure();
-    if (::unlinkat(where.value().folder, where.value().name.c_str(), AT_REMOVEDIR) != 0) return LastFailure();
+    const int folder = where.value().folder;
+    const char* name = where.value().name.c_str();
+    // The folder's own blocks reach the disk first: the file system blanks the names removed from it,
+    // but blocks released while that change is still in memory keep the old names on the disk.
+    const int own = ::openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (own >= 0) {
+        (void)::fsync(own);
+        ::close(own);
+    }
+    if (::unlinkat(folder, name, AT_REMOVEDIR) != 0) return LastFailure();
     return {};
 }
 

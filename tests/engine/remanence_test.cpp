@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "engine/OneFileWipe.h"
+#include "support/Messages.h"
 #include "support/TestBed.h"
+#include "ui/DestroyFolderCommand.h"
 
 namespace scorvane::testing {
 namespace {
@@ -89,8 +91,11 @@ std::size_t MarkerRemnants(const std::string& image) {
 // loop device detached) at the end, whatever happens.
 class LoopMount {
 public:
-    explicit LoopMount(const std::string& root)
-        : image_(root + "/disk.img"), folder_(root + "/mnt"), log_(root + "/tools.log") {}
+    explicit LoopMount(const std::string& root, std::vector<std::string> features = {})
+        : image_(root + "/disk.img"),
+          folder_(root + "/mnt"),
+          log_(root + "/tools.log"),
+          features_(std::move(features)) {}
     ~LoopMount() { Unmount(); }
     LoopMount(const LoopMount&) = delete;
     LoopMount& operator=(const LoopMount&) = delete;
@@ -102,7 +107,10 @@ public:
         ::close(fd);
         if (::mkdir(folder_.c_str(), 0700) != 0) return "cannot create the mount folder";
         if (::geteuid() != 0) return "loop mount refused: the test needs root";
-        if (!RunTool({"mkfs.ext4", "-q", "-F", image_}, log_)) return "mkfs.ext4 failed: " + ReadBytes(log_);
+        std::vector<std::string> mkfs = {"mkfs.ext4", "-q", "-F"};
+        for (const auto& feature : features_) mkfs.insert(mkfs.end(), {"-O", feature});
+        mkfs.push_back(image_);
+        if (!RunTool(mkfs, log_)) return "mkfs.ext4 failed: " + ReadBytes(log_);
         if (!RunTool({"mount", "-o", "loop", "-t", "ext4", image_, folder_}, log_)) {
             return "loop mount refused: " + ReadBytes(log_);
         }
@@ -132,6 +140,7 @@ private:
     std::string image_;
     std::string folder_;
     std::string log_;
+    std::vector<std::string> features_;
     bool mounted_ = false;
 };
 
@@ -177,6 +186,43 @@ TEST(RemanenceControl, PlainDeleteLeavesTheMarkerOnTheRawDisk) {
     ASSERT_EQ(::unlink(disk.File("small.txt").c_str()), 0);
     disk.Unmount();
     EXPECT_GE(MarkerRemnants(disk.Image()), (kLargeLength + kSmallLength) * 9 / 10);
+}
+
+// A tree wiped by the folder command: no piece of any file and no name of a file or folder is left on
+// the disk. The check of names runs on a file system without a journal, which keeps copies of the
+// folders' blocks as they were (the README says so).
+TEST(RemanenceTree, AWipedTreeLeavesNoContentAndNoNameOnTheRawDisk) {
+    const std::vector<std::string> names = {"QuillSecretTop", "QuillSecretMid", "QuillSecretLow",
+                                            "QuillLetterOne", "QuillLetterTwo", "QuillLetterSix"};
+    for (const bool journal : {true, false}) {
+        SCOPED_TRACE(journal ? "with a journal" : "without a journal");
+        TestBed bed;
+        bed.UseMarkerTexts();
+        bed.program().form1Unloaded().onLoad = {};
+        bed.program().form1().Combo1.listIndex = 2;
+        LoopMount disk(bed.Root(), journal ? std::vector<std::string>{} : std::vector<std::string>{"^has_journal"});
+        MOUNT_OR_SKIP(disk);
+        const std::string top = disk.File(names[0]), mid = top + "/" + names[1], low = mid + "/" + names[2];
+        ASSERT_EQ(::mkdir(top.c_str(), 0700), 0);
+        ASSERT_EQ(::mkdir(mid.c_str(), 0700), 0);
+        ASSERT_EQ(::mkdir(low.c_str(), 0700), 0);
+        WriteSynced(top + "/" + names[3], MarkerFile(kSmallLength));
+        WriteSynced(mid + "/" + names[4], MarkerFile(kLargeLength));
+        WriteSynced(low + "/" + names[5], MarkerFile(kSmallLength));
+        ::sync();
+
+        bed.desktop.folderAnswers = {top};
+        bed.desktop.answers = {MessageAnswer::Yes};
+        Command3_Click(bed.program());
+        EXPECT_EQ(bed.desktop.messages.back().text, kCompleted.text);
+        EXPECT_EQ(FolderEntries(disk.folder()), std::vector<std::string>{"lost+found"});
+        disk.Unmount();
+        const std::string image = disk.Image();
+        EXPECT_EQ(MarkerRemnants(image), 0u);
+        if (!journal) {
+            for (const auto& name : names) EXPECT_EQ(image.find(name), std::string::npos) << name;
+        }
+    }
 }
 
 }  // namespace
