@@ -15,7 +15,9 @@ namespace scorvane {
 using FileHandle = int;
 
 enum class OpenMode {
-    ByteAccess,  // read and write at byte positions; an existing regular file only, never created, no link followed
+    // Read and write at byte positions; an existing regular file only, never created, no link followed.
+    // Writes may be gathered in memory until the next flush, cut, length query or close.
+    ByteAccess,
     TextOutput,  // created, or cut to length 0
     TextInput,   // read from the start; a missing file is failure 53
     CreateNew,   // written from the start; made new, an existing name is failure 58 and stays untouched

@@ -1,10 +1,7 @@
 #include "platform/PosixFileServices.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,38 +12,16 @@
 #include <vector>
 
 #include "platform/AnchoredTree.h"
-#include "platform/Failure.h"
-#include "platform/KernelFileSystems.h"
-#include "platform/Paths.h"
+#include "platform/PosixSupport.h"
 
 namespace scorvane {
+
+using namespace posix;
 
 namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;
 constexpr std::size_t kFillBlock = 1024 * 1024;
-
-Failure LastFailure() { return FailureFromErrno(errno); }
-
-// Where a name lies: its device and, where the kernel tells it, its mount, so that a bind mount of a
-// folder of the same file system counts as another mount too.
-struct MountIdentity {
-    dev_t device = 0;
-    std::uint64_t mount = 0;
-    bool operator==(const MountIdentity&) const = default;
-};
-
-MountIdentity MountOf(int folder, const char* name) {
-    struct statx info {};
-    const int flags = AT_SYMLINK_NOFOLLOW | (*name == '\0' ? AT_EMPTY_PATH : 0);
-    if (::statx(folder, name, flags, STATX_MNT_ID, &info) != 0) return {};
-    MountIdentity identity{makedev(info.stx_dev_major, info.stx_dev_minor), 0};
-    if (info.stx_mask & STATX_MNT_ID) identity.mount = info.stx_mnt_id;
-    return identity;
-}
-
-// A path with a NUL in it would name another file to the system: it is a bad file name.
-bool HasNul(const std::string& path) { return path.find('\0') != std::string::npos; }
 
 std::array<std::uint8_t, 4> TaggedHeader(std::int64_t length) {
     const auto field = static_cast<std::uint16_t>(std::min<std::int64_t>(length, 0xFFFF));
@@ -54,64 +29,6 @@ std::array<std::uint8_t, 4> TaggedHeader(std::int64_t length) {
 }
 
 }  // namespace
-
-struct PosixFileServices::OpenFile {
-    int fd = -1;
-    OpenMode mode = OpenMode::TextInput;
-    std::int64_t position = 0;  // offset of the next write, from 0
-    std::vector<char> readBuffer;
-    std::size_t readPos = 0;
-    bool readEnded = false;
-    std::vector<char> fill;  // a block of one fill character, kept between chunks
-    std::int64_t writtenEnd = 0;
-};
-
-Result<PosixFileServices::Where> PosixFileServices::Locate(const std::string& path) {
-    if (path.empty() || HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
-    if (anchors_.empty()) return Where{AT_FDCWD, path};
-    const PathNames names = SplitPath(path);
-    for (auto tree = anchors_.rbegin(); tree != anchors_.rend(); ++tree) {
-        if (!*tree || !(*tree)->Holds(names)) continue;
-        auto folder = (*tree)->ParentOf(names);
-        if (!folder) return folder.failure();
-        return Where{folder.value(), std::string(names.names.back()), (*tree)->LastMount()};
-    }
-    return Where{AT_FDCWD, path};
-}
-
-Result<int> PosixFileServices::OpenFolder(const std::string& path) {
-    if (path.empty() || HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
-    int descriptor = -1;
-    if (!anchors_.empty()) {
-        const PathNames names = SplitPath(path);
-        for (auto tree = anchors_.rbegin(); tree != anchors_.rend(); ++tree) {
-            if (!*tree || !(*tree)->Holds(names)) continue;
-            auto folder = (*tree)->Folder(names);
-            if (!folder) return folder.failure();
-            descriptor = ::openat(folder.value(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (descriptor < 0) return LastFailure();
-            return descriptor;
-        }
-    }
-    // Opened without following a link: a walk never leaves the tree through one.
-    descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (descriptor < 0) return errno == ELOOP ? MakeFailure(FailureNumber::FileNotFound) : LastFailure();
-    return descriptor;
-}
-
-Result<struct stat> PosixFileServices::StatName(const std::string& path) {
-    const auto where = Locate(path);
-    if (!where) return where.failure();
-    struct stat info {};
-    if (::fstatat(where.value().folder, where.value().name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-        return LastFailure();
-    }
-    return info;
-}
-
-PosixFileServices::PosixFileServices() = default;
-
-PosixFileServices::~PosixFileServices() { CloseAll(); }
 
 Result<PosixFileServices::OpenFile*> PosixFileServices::Find(FileHandle file) {
     auto it = files_.find(file);
@@ -186,18 +103,16 @@ Result<> PosixFileServices::Seek(FileHandle file, std::int64_t position) {
 
 Result<> PosixFileServices::WriteAll(OpenFile& file, const void* data, std::size_t size) {
     if (file.mode == OpenMode::TextInput) return MakeFailure(FailureNumber::BadFileName);
+    // The passes over a file (byte access) are gathered; every other file is written as it goes, and its
+    // next write follows what was written, also after a failure.
     const auto* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t written = ::pwrite(file.fd, bytes, size, file.position);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return LastFailure();
-        }
-        if (written == 0) return MakeFailure(FailureNumber::DiskFull);
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-        file.position += written;
+    if (file.mode != OpenMode::ByteAccess) {
+        const auto written = WriteFully(file.fd, file.position, bytes, size);
+        file.writtenEnd = std::max(file.writtenEnd, file.position);
+        return written;
     }
+    if (auto gathered = file.gathered.Write(file.fd, file.position, bytes, size); !gathered) return gathered;
+    file.position += static_cast<std::int64_t>(size);
     file.writtenEnd = std::max(file.writtenEnd, file.position);
     return {};
 }
@@ -312,6 +227,7 @@ bool PosixFileServices::AtEnd(FileHandle file) {
     auto open = Find(file);
     if (!open) return true;
     if (open.value()->mode != OpenMode::TextInput) {
+        if (!open.value()->gathered.Drain(open.value()->fd)) return true;
         struct stat info {};
         return ::fstat(open.value()->fd, &info) != 0 || open.value()->position >= info.st_size;
     }
@@ -321,35 +237,16 @@ bool PosixFileServices::AtEnd(FileHandle file) {
 Result<std::int64_t> PosixFileServices::Length(FileHandle file) {
     auto open = Find(file);
     if (!open) return open.failure();
+    if (auto drained = open.value()->gathered.Drain(open.value()->fd); !drained) return drained.failure();
     struct stat info {};
     if (::fstat(open.value()->fd, &info) != 0) return LastFailure();
     return static_cast<std::int64_t>(info.st_size);
 }
 
-Result<std::int64_t> PosixFileServices::LengthOf(const std::string& path) {
-    const auto info = StatName(path);
-    if (!info) return info.failure();
-    if (!S_ISREG(info.value().st_mode)) return MakeFailure(FailureNumber::FileNotFound);
-    return static_cast<std::int64_t>(info.value().st_size);
-}
-
-namespace {
-FileIdentity IdentityOf(const struct stat& info) {
-    FileIdentity identity;
-    identity.device = info.st_dev;
-    identity.inode = info.st_ino;
-    identity.names = info.st_nlink;
-    identity.length = info.st_size;
-    identity.kind = S_ISREG(info.st_mode)   ? EntryKind::RegularFile
-                    : S_ISDIR(info.st_mode) ? EntryKind::Folder
-                                            : EntryKind::Other;
-    return identity;
-}
-}  // namespace
-
 Result<FileIdentity> PosixFileServices::Identify(FileHandle file) {
     auto open = Find(file);
     if (!open) return open.failure();
+    if (auto drained = open.value()->gathered.Drain(open.value()->fd); !drained) return drained.failure();
     struct stat info {};
     if (::fstat(open.value()->fd, &info) != 0) return LastFailure();
     FileIdentity identity = IdentityOf(info);
@@ -361,6 +258,7 @@ Result<> PosixFileServices::Truncate(FileHandle file, std::int64_t length) {
     auto open = Find(file);
     if (!open) return open.failure();
     if (open.value()->mode == OpenMode::TextInput) return MakeFailure(FailureNumber::BadFileName);
+    if (auto drained = open.value()->gathered.Drain(open.value()->fd); !drained) return drained;
     int done;
     do {
         done = ::ftruncate(open.value()->fd, length);
@@ -369,55 +267,10 @@ Result<> PosixFileServices::Truncate(FileHandle file, std::int64_t length) {
     return {};
 }
 
-Result<FileIdentity> PosixFileServices::IdentifyName(const std::string& path) {
-    const auto info = StatName(path);
-    if (!info) return info.failure();
-    return IdentityOf(info.value());
-}
-
-Result<> PosixFileServices::DeleteIfSame(const std::string& path, const FileIdentity& identity) {
-    const auto where = Locate(path);
-    if (!where) return where.failure();
-    struct stat info {};
-    if (::fstatat(where.value().folder, where.value().name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-        return LastFailure();
-    }
-    if (!IdentityOf(info).SameFile(identity)) return MakeFailure(FailureNumber::FileNotFound);
-    if (::unlinkat(where.value().folder, where.value().name.c_str(), 0) != 0) return LastFailure();
-    return {};
-}
-
-Result<> PosixFileServices::Anchor(const std::string& chosen) {
-    if (!anchors_.empty()) {
-        const PathNames names = SplitPath(chosen);
-        for (const auto& tree : anchors_) {
-            if (tree && tree->Holds(names)) {
-                anchors_.push_back(nullptr);  // held already
-                return {};
-            }
-        }
-    }
-    auto tree = AnchoredTree::Open(chosen);
-    if (!tree) {
-        anchors_.push_back(nullptr);
-        return tree.failure();
-    }
-    anchors_.push_back(std::make_unique<AnchoredTree>(std::move(tree.value())));
-    return {};
-}
-
-void PosixFileServices::Unanchor() {
-    if (!anchors_.empty()) anchors_.pop_back();
-}
-
-std::string PosixFileServices::KernelFileSystem(const std::string& path) {
-    if (path.empty() || HasNul(path)) return {};
-    return KernelFileSystemOf(path);
-}
-
 Result<> PosixFileServices::Flush(FileHandle file) {
     auto open = Find(file);
     if (!open) return open.failure();
+    if (auto drained = open.value()->gathered.Drain(open.value()->fd); !drained) return drained;
     if (::fdatasync(open.value()->fd) == 0) return {};
     if (errno == EINVAL && ::fsync(open.value()->fd) == 0) return {};
     if (errno == EINVAL) return {};  // a file system that cannot sync has nothing to flush
@@ -428,198 +281,18 @@ Result<> PosixFileServices::Close(FileHandle file) {
     auto it = files_.find(file);
     if (it == files_.end()) return MakeFailure(FailureNumber::BadFileName);
     const int fd = it->second->fd;
+    const Result<> drained = it->second->gathered.Drain(fd);
     files_.erase(it);
     if (::close(fd) != 0 && errno != EINTR) return LastFailure();
-    return {};
+    return drained;
 }
 
 void PosixFileServices::CloseAll() {
-    for (auto& [handle, open] : files_) ::close(open->fd);
+    for (auto& [handle, open] : files_) {
+        (void)open->gathered.Drain(open->fd);
+        ::close(open->fd);
+    }
     files_.clear();
-}
-
-std::string PosixFileServices::Exists(const std::string& path) {
-    if (path.empty() || HasNul(path)) return {};
-    if (path.back() == kSeparator) {
-        auto listing = ListFolder(path);
-        if (!listing || listing.value().fileNames.empty()) return {};
-        return listing.value().fileNames.front();
-    }
-    const auto named = StatName(path);
-    if (!named || !S_ISREG(named.value().st_mode)) return {};
-    return std::string(NamePart(path));
-}
-
-EntryKind PosixFileServices::KindOf(const std::string& path) {
-    const auto named = StatName(path);
-    if (!named) return EntryKind::Missing;
-    const struct stat& info = named.value();
-    if (S_ISREG(info.st_mode)) return EntryKind::RegularFile;
-    if (S_ISDIR(info.st_mode)) return EntryKind::Folder;
-    return EntryKind::Other;
-}
-
-Result<std::uint64_t> PosixFileServices::NameCount(const std::string& path) {
-    const auto named = StatName(path);
-    if (!named) return named.failure();
-    return static_cast<std::uint64_t>(named.value().st_nlink);
-}
-
-bool PosixFileServices::IsSystemRoot(const std::string& path) {
-    struct stat target {
-    }, root{};
-    if (HasNul(path) || ::stat(path.c_str(), &target) != 0 || ::stat("/", &root) != 0) return false;
-    return target.st_dev == root.st_dev && target.st_ino == root.st_ino;
-}
-
-Result<> PosixFileServices::Delete(const std::string& path) {
-    const auto where = Locate(path);
-    if (!where) return where.failure();
-    if (::unlinkat(where.value().folder, where.value().name.c_str(), 0) != 0) {
-        if (errno == EISDIR) return MakeFailure(FailureNumber::PermissionDenied);
-        return LastFailure();
-    }
-    return {};
-}
-
-Result<> PosixFileServices::Rename(const std::string& from, const std::string& to) {
-    // Both names are reached from the same anchor: the source folder's handle is kept apart, since
-    // reaching the target's folder may close it.
-    const auto source = Locate(from);
-    if (!source) return source.failure();
-    int sourceFolder = source.value().folder;
-    const bool sameFolder = from.substr(0, from.rfind(kSeparator)) == to.substr(0, to.rfind(kSeparator));
-    if (sourceFolder != AT_FDCWD && !sameFolder) sourceFolder = ::fcntl(sourceFolder, F_DUPFD_CLOEXEC, 0);
-    if (sourceFolder < 0 && sourceFolder != AT_FDCWD) return LastFailure();
-    struct Closer {
-        int fd;
-        ~Closer() {
-            if (fd >= 0) ::close(fd);
-        }
-    } closer{sourceFolder == AT_FDCWD || sameFolder ? -1 : sourceFolder};
-    const auto target = Locate(to);
-    if (!target) return target.failure();
-    const char* fromName = source.value().name.c_str();
-    const char* toName = target.value().name.c_str();
-    if (::renameat2(sourceFolder, fromName, target.value().folder, toName, RENAME_NOREPLACE) == 0) return {};
-    if (errno != EINVAL && errno != ENOSYS) return LastFailure();
-    // A file system without no-replace renames: check first, then rename.
-    struct stat info {};
-    if (::fstatat(target.value().folder, toName, &info, AT_SYMLINK_NOFOLLOW) == 0) {
-        return MakeFailure(FailureNumber::FileExists);
-    }
-    if (::renameat(sourceFolder, fromName, target.value().folder, toName) != 0) return LastFailure();
-    return {};
-}
-
-Result<> PosixFileServices::MakeFolder(const std::string& path) {
-    const auto where = Locate(path);
-    if (!where) return where.failure();
-    if (::mkdirat(where.value().folder, where.value().name.c_str(), 0777) != 0) return LastFailure();
-    return {};
-}
-
-Result<> PosixFileServices::RemoveFolder(const std::string& path) {
-    const auto where = Locate(path);
-    if (!where) return where.failure();
-    const int folder = where.value().folder;
-    const char* name = where.value().name.c_str();
-    // The folder's own blocks reach the disk first: the file system blanks the names removed from it,
-    // but blocks released while that change is still in memory keep the old names on the disk.
-    const int own = ::openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (own >= 0) {
-        (void)::fsync(own);
-        ::close(own);
-    }
-    if (::unlinkat(folder, name, AT_REMOVEDIR) != 0) return LastFailure();
-    return {};
-}
-
-Result<std::uint32_t> PosixFileServices::GetAttributes(const std::string& path) {
-    const auto named = StatName(path);
-    if (!named) return named.failure();
-    const struct stat& info = named.value();
-    std::uint32_t attributes = 0;
-    if (S_ISDIR(info.st_mode)) attributes |= Attribute::Folder;
-    if ((info.st_mode & S_IWUSR) == 0) attributes |= Attribute::ReadOnly;
-    return attributes == 0 ? Attribute::Normal : attributes;
-}
-
-Result<> PosixFileServices::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    const auto where = Locate(path);
-    if (!where) return where.failure();
-    const int folder = where.value().folder;
-    const char* name = where.value().name.c_str();
-    struct stat info {};
-    if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return LastFailure();
-    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) return {};  // links and special files keep theirs
-    mode_t mode = info.st_mode & 07777;
-    if (attributes & Attribute::ReadOnly) {
-        mode &= ~static_cast<mode_t>(S_IWUSR);
-    } else if (attributes & (Attribute::Normal | Attribute::Archive)) {
-        mode |= S_IRUSR | S_IWUSR;
-        if (S_ISDIR(info.st_mode)) mode |= S_IXUSR;
-    }
-    // Never through a link, also not one put in the file's place since the look above.
-    if (mode != (info.st_mode & 07777) && ::fchmodat(folder, name, mode, AT_SYMLINK_NOFOLLOW) != 0) {
-        if (errno == EOPNOTSUPP) return {};
-        return LastFailure();
-    }
-    return {};
-}
-
-Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
-    const auto opened = OpenFolder(path);
-    if (!opened) return opened.failure();
-    const int descriptor = opened.value();
-    DIR* folder = ::fdopendir(descriptor);
-    if (folder == nullptr) {
-        ::close(descriptor);
-        return LastFailure();
-    }
-    FolderListing listing;
-    const MountIdentity self = MountOf(::dirfd(folder), "");
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(folder);
-        if (entry == nullptr) {
-            if (errno == 0) break;
-            const Failure failure = LastFailure();
-            ::closedir(folder);
-            return failure;  // a listing cut short is no listing: the folder would look emptier than it is
-        }
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat info {};
-        if (::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (S_ISREG(info.st_mode)) {
-            listing.fileNames.push_back(name);
-        } else if (S_ISDIR(info.st_mode)) {
-            const bool sameMount = MountOf(::dirfd(folder), entry->d_name) == self;
-            (sameMount ? listing.subFolders : listing.mountPoints).push_back(JoinPath(path, name));
-        } else {
-            listing.others.push_back(JoinPath(path, name));
-        }
-    }
-    ::closedir(folder);
-    std::sort(listing.fileNames.begin(), listing.fileNames.end());
-    std::sort(listing.subFolders.begin(), listing.subFolders.end());
-    std::sort(listing.mountPoints.begin(), listing.mountPoints.end());
-    std::sort(listing.others.begin(), listing.others.end());
-    return listing;
-}
-
-Result<FreeSpace> PosixFileServices::QueryFreeSpace(const std::string& mountPoint) {
-    if (HasNul(mountPoint)) return MakeFailure(FailureNumber::BadFileName);
-    struct statvfs info {};
-    if (mountPoint.empty() || ::statvfs(mountPoint.c_str(), &info) != 0) {
-        return mountPoint.empty() ? MakeFailure(FailureNumber::FileNotFound) : LastFailure();
-    }
-    FreeSpace space;
-    space.freeToCaller = static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
-    space.total = static_cast<std::uint64_t>(info.f_blocks) * info.f_frsize;
-    space.totalFree = static_cast<std::uint64_t>(info.f_bfree) * info.f_frsize;
-    return space;
 }
 
 }  // namespace scorvane

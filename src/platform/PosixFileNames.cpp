@@ -1,0 +1,305 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/AnchoredTree.h"
+#include "platform/KernelFileSystems.h"
+#include "platform/Paths.h"
+#include "platform/PosixFileServices.h"
+#include "platform/PosixSupport.h"
+
+// The operations of the POSIX file services on names: lookups, removal, renames, folders, attributes,
+// listings and the anchors through which names below a chosen item are reached.
+namespace scorvane {
+
+using namespace posix;
+
+Result<PosixFileServices::Where> PosixFileServices::Locate(const std::string& path) {
+    if (path.empty() || HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
+    if (anchors_.empty()) return Where{AT_FDCWD, path};
+    const PathNames names = SplitPath(path);
+    for (auto tree = anchors_.rbegin(); tree != anchors_.rend(); ++tree) {
+        if (!*tree || !(*tree)->Holds(names)) continue;
+        auto folder = (*tree)->ParentOf(names);
+        if (!folder) return folder.failure();
+        return Where{folder.value(), std::string(names.names.back()), (*tree)->LastMount()};
+    }
+    return Where{AT_FDCWD, path};
+}
+
+Result<int> PosixFileServices::OpenFolder(const std::string& path) {
+    if (path.empty() || HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
+    int descriptor = -1;
+    if (!anchors_.empty()) {
+        const PathNames names = SplitPath(path);
+        for (auto tree = anchors_.rbegin(); tree != anchors_.rend(); ++tree) {
+            if (!*tree || !(*tree)->Holds(names)) continue;
+            auto folder = (*tree)->Folder(names);
+            if (!folder) return folder.failure();
+            descriptor = ::openat(folder.value(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (descriptor < 0) return LastFailure();
+            return descriptor;
+        }
+    }
+    // Opened without following a link: a walk never leaves the tree through one.
+    descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) return errno == ELOOP ? MakeFailure(FailureNumber::FileNotFound) : LastFailure();
+    return descriptor;
+}
+
+Result<struct stat> PosixFileServices::StatName(const std::string& path) {
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    struct stat info {};
+    if (::fstatat(where.value().folder, where.value().name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return LastFailure();
+    }
+    return info;
+}
+
+PosixFileServices::PosixFileServices() = default;
+
+PosixFileServices::~PosixFileServices() { CloseAll(); }
+
+Result<std::int64_t> PosixFileServices::LengthOf(const std::string& path) {
+    const auto info = StatName(path);
+    if (!info) return info.failure();
+    if (!S_ISREG(info.value().st_mode)) return MakeFailure(FailureNumber::FileNotFound);
+    return static_cast<std::int64_t>(info.value().st_size);
+}
+
+Result<FileIdentity> PosixFileServices::IdentifyName(const std::string& path) {
+    const auto info = StatName(path);
+    if (!info) return info.failure();
+    return IdentityOf(info.value());
+}
+
+Result<> PosixFileServices::DeleteIfSame(const std::string& path, const FileIdentity& identity) {
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    struct stat info {};
+    if (::fstatat(where.value().folder, where.value().name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return LastFailure();
+    }
+    if (!IdentityOf(info).SameFile(identity)) return MakeFailure(FailureNumber::FileNotFound);
+    if (::unlinkat(where.value().folder, where.value().name.c_str(), 0) != 0) return LastFailure();
+    return {};
+}
+
+Result<> PosixFileServices::Anchor(const std::string& chosen) {
+    if (!anchors_.empty()) {
+        const PathNames names = SplitPath(chosen);
+        for (const auto& tree : anchors_) {
+            if (tree && tree->Holds(names)) {
+                anchors_.push_back(nullptr);  // held already
+                return {};
+            }
+        }
+    }
+    auto tree = AnchoredTree::Open(chosen);
+    if (!tree) {
+        anchors_.push_back(nullptr);
+        return tree.failure();
+    }
+    anchors_.push_back(std::make_unique<AnchoredTree>(std::move(tree.value())));
+    return {};
+}
+
+void PosixFileServices::Unanchor() {
+    if (!anchors_.empty()) anchors_.pop_back();
+}
+
+std::string PosixFileServices::KernelFileSystem(const std::string& path) {
+    if (path.empty() || HasNul(path)) return {};
+    return KernelFileSystemOf(path);
+}
+
+std::string PosixFileServices::Exists(const std::string& path) {
+    if (path.empty() || HasNul(path)) return {};
+    if (path.back() == kSeparator) {
+        auto listing = ListFolder(path);
+        if (!listing || listing.value().fileNames.empty()) return {};
+        return listing.value().fileNames.front();
+    }
+    const auto named = StatName(path);
+    if (!named || !S_ISREG(named.value().st_mode)) return {};
+    return std::string(NamePart(path));
+}
+
+EntryKind PosixFileServices::KindOf(const std::string& path) {
+    const auto named = StatName(path);
+    if (!named) return EntryKind::Missing;
+    const struct stat& info = named.value();
+    if (S_ISREG(info.st_mode)) return EntryKind::RegularFile;
+    if (S_ISDIR(info.st_mode)) return EntryKind::Folder;
+    return EntryKind::Other;
+}
+
+Result<std::uint64_t> PosixFileServices::NameCount(const std::string& path) {
+    const auto named = StatName(path);
+    if (!named) return named.failure();
+    return static_cast<std::uint64_t>(named.value().st_nlink);
+}
+
+bool PosixFileServices::IsSystemRoot(const std::string& path) {
+    struct stat target {
+    }, root{};
+    if (HasNul(path) || ::stat(path.c_str(), &target) != 0 || ::stat("/", &root) != 0) return false;
+    return target.st_dev == root.st_dev && target.st_ino == root.st_ino;
+}
+
+Result<> PosixFileServices::Delete(const std::string& path) {
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    if (::unlinkat(where.value().folder, where.value().name.c_str(), 0) != 0) {
+        if (errno == EISDIR) return MakeFailure(FailureNumber::PermissionDenied);
+        return LastFailure();
+    }
+    return {};
+}
+
+Result<> PosixFileServices::Rename(const std::string& from, const std::string& to) {
+    // Both names are reached from the same anchor: the source folder's handle is kept apart, since
+    // reaching the target's folder may close it.
+    const auto source = Locate(from);
+    if (!source) return source.failure();
+    int sourceFolder = source.value().folder;
+    const bool sameFolder = from.substr(0, from.rfind(kSeparator)) == to.substr(0, to.rfind(kSeparator));
+    if (sourceFolder != AT_FDCWD && !sameFolder) sourceFolder = ::fcntl(sourceFolder, F_DUPFD_CLOEXEC, 0);
+    if (sourceFolder < 0 && sourceFolder != AT_FDCWD) return LastFailure();
+    struct Closer {
+        int fd;
+        ~Closer() {
+            if (fd >= 0) ::close(fd);
+        }
+    } closer{sourceFolder == AT_FDCWD || sameFolder ? -1 : sourceFolder};
+    const auto target = Locate(to);
+    if (!target) return target.failure();
+    const char* fromName = source.value().name.c_str();
+    const char* toName = target.value().name.c_str();
+    if (::renameat2(sourceFolder, fromName, target.value().folder, toName, RENAME_NOREPLACE) == 0) return {};
+    if (errno != EINVAL && errno != ENOSYS) return LastFailure();
+    // A file system without no-replace renames: check first, then rename.
+    struct stat info {};
+    if (::fstatat(target.value().folder, toName, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        return MakeFailure(FailureNumber::FileExists);
+    }
+    if (::renameat(sourceFolder, fromName, target.value().folder, toName) != 0) return LastFailure();
+    return {};
+}
+
+Result<> PosixFileServices::MakeFolder(const std::string& path) {
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    if (::mkdirat(where.value().folder, where.value().name.c_str(), 0777) != 0) return LastFailure();
+    return {};
+}
+
+Result<> PosixFileServices::RemoveFolder(const std::string& path) {
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    const int folder = where.value().folder;
+    const char* name = where.value().name.c_str();
+    // The folder's own blocks reach the disk first: the file system blanks the names removed from it,
+    // but blocks released while that change is still in memory keep the old names on the disk.
+    const int own = ::openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (own >= 0) {
+        (void)::fsync(own);
+        ::close(own);
+    }
+    if (::unlinkat(folder, name, AT_REMOVEDIR) != 0) return LastFailure();
+    return {};
+}
+
+Result<std::uint32_t> PosixFileServices::GetAttributes(const std::string& path) {
+    const auto named = StatName(path);
+    if (!named) return named.failure();
+    const struct stat& info = named.value();
+    std::uint32_t attributes = 0;
+    if (S_ISDIR(info.st_mode)) attributes |= Attribute::Folder;
+    if ((info.st_mode & S_IWUSR) == 0) attributes |= Attribute::ReadOnly;
+    return attributes == 0 ? Attribute::Normal : attributes;
+}
+
+Result<> PosixFileServices::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    const auto where = Locate(path);
+    if (!where) return where.failure();
+    const int folder = where.value().folder;
+    const char* name = where.value().name.c_str();
+    struct stat info {};
+    if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return LastFailure();
+    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) return {};  // links and special files keep theirs
+    mode_t mode = info.st_mode & 07777;
+    if (attributes & Attribute::ReadOnly) {
+        mode &= ~static_cast<mode_t>(S_IWUSR);
+    } else if (attributes & (Attribute::Normal | Attribute::Archive)) {
+        mode |= S_IRUSR | S_IWUSR;
+        if (S_ISDIR(info.st_mode)) mode |= S_IXUSR;
+    }
+    // Never through a link, also not one put in the file's place since the look above.
+    if (mode != (info.st_mode & 07777) && ::fchmodat(folder, name, mode, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == EOPNOTSUPP) return {};
+        return LastFailure();
+    }
+    return {};
+}
+
+Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
+    const auto opened = OpenFolder(path);
+    if (!opened) return opened.failure();
+    const int descriptor = opened.value();
+    DIR* folder = ::fdopendir(descriptor);
+    if (folder == nullptr) {
+        ::close(descriptor);
+        return LastFailure();
+    }
+    FolderListing listing;
+    const MountIdentity self = MountOf(::dirfd(folder), "");
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(folder);
+        if (entry == nullptr) {
+            if (errno == 0) break;
+            const Failure failure = LastFailure();
+            ::closedir(folder);
+            return failure;  // a listing cut short is no listing: the folder would look emptier than it is
+        }
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(info.st_mode)) {
+            listing.fileNames.push_back(name);
+        } else if (S_ISDIR(info.st_mode)) {
+            const bool sameMount = MountOf(::dirfd(folder), entry->d_name) == self;
+            (sameMount ? listing.subFolders : listing.mountPoints).push_back(JoinPath(path, name));
+        } else {
+            listing.others.push_back(JoinPath(path, name));
+        }
+    }
+    ::closedir(folder);
+    std::sort(listing.fileNames.begin(), listing.fileNames.end());
+    std::sort(listing.subFolders.begin(), listing.subFolders.end());
+    std::sort(listing.mountPoints.begin(), listing.mountPoints.end());
+    std::sort(listing.others.begin(), listing.others.end());
+    return listing;
+}
+
+Result<FreeSpace> PosixFileServices::QueryFreeSpace(const std::string& mountPoint) {
+    if (HasNul(mountPoint)) return MakeFailure(FailureNumber::BadFileName);
+    struct statvfs info {};
+    if (mountPoint.empty() || ::statvfs(mountPoint.c_str(), &info) != 0) {
+        return mountPoint.empty() ? MakeFailure(FailureNumber::FileNotFound) : LastFailure();
+    }
+    FreeSpace space;
+    space.freeToCaller = static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
+    space.total = static_cast<std::uint64_t>(info.f_blocks) * info.f_frsize;
+    space.totalFree = static_cast<std::uint64_t>(info.f_bfree) * info.f_frsize;
+    return space;
+}
+
+}  // namespace scorvane
