@@ -14,14 +14,28 @@ namespace scorvane {
 
 namespace {
 
-// An environment variable when it holds an absolute path; relative ones are ignored, as the XDG rules ask.
-std::string AbsoluteFromEnvironment(const char* name) {
+// The nearest existing folder at or above `path` belongs to the running user.
+bool OwnedByUser(std::string path) {
+    struct stat info {};
+    while (::stat(path.c_str(), &info) != 0) {
+        const auto separator = path.rfind(kSeparator);
+        if (separator == std::string::npos || separator == 0) return false;
+        path.resize(separator);
+    }
+    return info.st_uid == ::geteuid();
+}
+
+// A folder from the environment when it is an absolute path (the XDG rules ignore relative ones). Root
+// takes it only when root owns it: a root started through sudo may keep another user's HOME, and
+// root's files must never land in that user's folder, where the user could no longer change them.
+std::string FolderFromEnvironment(const char* name) {
     const char* value = std::getenv(name);
-    return value != nullptr && value[0] == kSeparator ? std::string(value) : std::string();
+    if (value == nullptr || value[0] != kSeparator) return {};
+    return ::geteuid() != 0 || OwnedByUser(value) ? std::string(value) : std::string();
 }
 
 std::string HomeFolder() {
-    std::string home = AbsoluteFromEnvironment("HOME");
+    std::string home = FolderFromEnvironment("HOME");
     if (home.empty()) {
         if (const passwd* entry = ::getpwuid(::geteuid()); entry != nullptr && entry->pw_dir != nullptr)
             home = entry->pw_dir;
@@ -37,7 +51,7 @@ bool IsFolder(const std::string& path) {
 }  // namespace
 
 std::string UserDataFolder() {
-    std::string base = AbsoluteFromEnvironment("XDG_CONFIG_HOME");
+    std::string base = FolderFromEnvironment("XDG_CONFIG_HOME");
     if (base.empty()) base = JoinPath(HomeFolder(), ".config");
     return JoinPath(base, "scorvane");
 }

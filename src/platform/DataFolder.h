@@ -9,7 +9,7 @@ namespace scorvane {
 inline constexpr const char* kInstalledMark = "Installed.txt";
 
 // The user's own folder for the program's files: $XDG_CONFIG_HOME/scorvane, or ~/.config/scorvane when
-// that variable is unset or not an absolute path.
+// that variable is unset or not an absolute path. Root never takes a folder that another user owns.
 std::string UserDataFolder();
 
 // Where the program writes its own files (settings, temporary file): the program folder when this user

@@ -2,7 +2,9 @@
 // for every user, keeps the settings and the folder command's temporary file in the user's own folder and
 // is itself never written; a writable program folder keeps its own settings.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -179,10 +181,24 @@ TEST_F(DataFolder, WritableProgramFolderKeepsItsOwnSettings) {
     EXPECT_FALSE(PathExists(config));
 
     // Without an absolute $XDG_CONFIG_HOME, the user's folder lies under ~/.config.
-    const ScopedVariable home("HOME", dir.path() + "/home");
+    const std::string home = dir.path() + "/home";
+    fs::create_directories(home);
+    const ScopedVariable homeVariable("HOME", home);
     for (const std::optional<std::string>& value : {std::optional<std::string>(), std::optional<std::string>("rel")}) {
         const ScopedVariable unset("XDG_CONFIG_HOME", value);
-        EXPECT_EQ(UserDataFolder(), dir.path() + "/home/.config/scorvane");
+        EXPECT_EQ(UserDataFolder(), home + "/.config/scorvane");
+    }
+
+    // Root (through sudo, say) never takes a folder of another user: it keeps to its own home.
+    if (::geteuid() == 0) {
+        const passwd* root = ::getpwuid(0);
+        ASSERT_NE(root, nullptr);
+        ASSERT_EQ(::chown(home.c_str(), 65534, 65534), 0);
+        for (const std::optional<std::string>& value :
+             {std::optional<std::string>(), std::optional(home + "/.config")}) {
+            const ScopedVariable other("XDG_CONFIG_HOME", value);
+            EXPECT_EQ(UserDataFolder(), std::string(root->pw_dir) + "/.config/scorvane");
+        }
     }
 }
 
