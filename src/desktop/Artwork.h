@@ -22,10 +22,6 @@ QIcon WindowIcon();
 // picture into the icon theme's files, so that menus show what the window shows.
 QImage IconImage(int size);
 
-// The icon's picture at one size; below 32 pixels it is laid out by hand. The build also renders it
-// into the icon theme's files, so menus and the window show the same picture.
-QImage IconImage(int size);
-
 // The pointing-hand pointer, 32 x 32, hot spot at the finger tip.
 QCursor HandCursor();
 
