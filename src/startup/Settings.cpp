@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kSettingsFileName = "Scorvane.ini";
 
 // The user's own settings when there are any, else the program folder's: an installed folder may hold
-// settings for every user, which each user's first change then copies into their own file.
+// settings for every user, which each user's first start then copies into their own file.
 std::string SettingsToRead(Program& program) {
     const std::string own = program.InDataFolder(kSettingsFileName);
     const std::string shared = program.InProgramFolder(kSettingsFileName);
