@@ -71,6 +71,15 @@ QImage FromPixelArt(const std::array<const char*, Rows>& rows, int size, const s
     return image;
 }
 
+// The classic hand: X is the outline, o the white fill.
+constexpr std::array<const char*, 22> kHand = {
+    ".....XX..........", "....XooX.........", "....XooX.........", "....XooX.........", "....XooX.........",
+    "....XooXXX.......", "....XooXooXXX....", "....XooXooXooXX..", "....XooXooXooXoX.", "XX..XooXooXooXooX",
+    "XoX.XooXooXooXooX", "XooXXoooooooooooX", ".XooXoooooooooooX", "..XoooooooooooooX", "..XoooooooooooooX",
+    "...XooooooooooooX", "...XoooooooooooX.", "....XooooooooooX.", "....XooooooooooX.", ".....XooooooooX..",
+    ".....XooooooooX..", ".....XXXXXXXXXX..",
+};
+
 const QColor kInk(10, 24, 56);
 const QColor kRed(214, 54, 54);
 
@@ -81,6 +90,8 @@ constexpr std::array<const char*, 16> kSmallIcon = {
     "kbbbbbbbbbbbrrbk", "kddddddddddddddk", ".kkkkkkkkkkkkkk.", "....kwkrkwkrk...",
     "....kwkrkwkrk...", "....kwkrkwkkk...", "....kwkkkwk.....", "....kkk.kkk.....",
 };
+
+}  // namespace
 
 // Paper, shredder body and shreds on a 64-unit grid, snapped to whole pixels so edges stay sharp.
 QImage IconImage(int size) {
@@ -167,17 +178,6 @@ QImage IconImage(int size) {
     }
     return image;
 }
-
-// The classic hand: X is the outline, o the white fill.
-constexpr std::array<const char*, 22> kHand = {
-    ".....XX..........", "....XooX.........", "....XooX.........", "....XooX.........", "....XooX.........",
-    "....XooXXX.......", "....XooXooXXX....", "....XooXooXooXX..", "....XooXooXooXoX.", "XX..XooXooXooXooX",
-    "XoX.XooXooXooXooX", "XooXXoooooooooooX", ".XooXoooooooooooX", "..XoooooooooooooX", "..XoooooooooooooX",
-    "...XooooooooooooX", "...XoooooooooooX.", "....XooooooooooX.", "....XooooooooooX.", ".....XooooooooX..",
-    ".....XooooooooX..", ".....XXXXXXXXXX..",
-};
-
-}  // namespace
 
 QImage MainWindowBackground() {
     static const QImage image = [] {

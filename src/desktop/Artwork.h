@@ -18,6 +18,10 @@ QImage ProgressBarStrip();
 // The window icon in 16, 32, 48 and 256 pixels.
 QIcon WindowIcon();
 
+// The window icon's picture at one size (below 32 pixels laid out by hand). The build renders the same
+// picture into the icon theme's files, so that menus show what the window shows.
+QImage IconImage(int size);
+
 // The pointing-hand pointer, 32 x 32, hot spot at the finger tip.
 QCursor HandCursor();
 

@@ -1,5 +1,6 @@
 #include "model/Program.h"
 
+#include "platform/DataFolder.h"
 #include "platform/Locale.h"
 #include "platform/Paths.h"
 
@@ -15,6 +16,17 @@ Program::Program(Platform platform)
       localeCountry_(platform.localeCountry ? std::move(platform.localeCountry) : LocaleCountryName) {}
 
 std::string Program::InProgramFolder(std::string_view name) const { return JoinPath(facts_.programFolder, name); }
+
+std::string Program::InDataFolder(std::string_view name) const {
+    return facts_.dataFolder.empty() ? InProgramFolder(name) : JoinPath(facts_.dataFolder, name);
+}
+
+std::string Program::PrepareDataFile(std::string_view name) {
+    // The program folder itself is never made.
+    if (!facts_.dataFolder.empty() && facts_.dataFolder != facts_.programFolder)
+        (void)MakeFolderPath(facts_.dataFolder);
+    return InDataFolder(name);
+}
 
 Form1& Program::form1() {
     form1_.Load(host_);

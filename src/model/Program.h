@@ -48,6 +48,13 @@ public:
 
     // The program folder followed by the separator and `name`.
     std::string InProgramFolder(std::string_view name) const;
+    // Where the program keeps a file that it writes itself (the settings, the folder command's temporary
+    // file): in the program folder, or in the user's own folder when the program folder is installed or
+    // read-only.
+    std::string InDataFolder(std::string_view name) const;
+    // The same path, the user's own folder made first when it is missing (a folder that cannot be made
+    // shows as a failure of the file's own open).
+    std::string PrepareDataFile(std::string_view name);
 
     Form1& form1();
     Dialog& dialog();

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "platform/DataFolder.h"
 #include "platform/Paths.h"
 
 namespace scorvane {
@@ -21,6 +22,7 @@ std::string ExecutableFolder() {
 ProcessFacts ProcessFacts::FromArguments(const std::vector<std::string>& arguments) {
     ProcessFacts facts;
     facts.programFolder = ExecutableFolder();
+    facts.dataFolder = ProgramDataFolder(facts.programFolder);
     facts.major = SCORVANE_VERSION_MAJOR;
     facts.minor = SCORVANE_VERSION_MINOR;
     facts.revision = SCORVANE_VERSION_REVISION;

@@ -9,6 +9,7 @@ namespace scorvane {
 struct ProcessFacts {
     std::string commandLine;    // the arguments, each in double quotes, one blank apart; empty without any
     std::string programFolder;  // the folder that holds the executable, without a trailing separator
+    std::string dataFolder;     // where the program writes its own files (ProgramDataFolder); empty: programFolder
     std::string title = "Scorvane";
     int major = 0;
     int minor = 0;

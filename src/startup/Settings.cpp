@@ -11,7 +11,15 @@ namespace scorvane {
 
 namespace {
 constexpr const char* kSettingsFileName = "Scorvane.ini";
+
+// The user's own settings when there are any, else the program folder's: an installed folder may hold
+// settings for every user, which each user's first start then copies into their own file.
+std::string SettingsToRead(Program& program) {
+    const std::string own = program.InDataFolder(kSettingsFileName);
+    const std::string shared = program.InProgramFolder(kSettingsFileName);
+    return own == shared || !program.files().Exists(own).empty() ? own : shared;
 }
+}  // namespace
 
 void Main(Program& program) {
     // The desktop's controls need no initialisation here.
@@ -23,7 +31,7 @@ void Main(Program& program) {
 
 void LoadSettings(Program& program) {
     FileServices& files = program.files();
-    const std::string settingsPath = program.InProgramFolder(kSettingsFileName);
+    const std::string settingsPath = SettingsToRead(program);
     bool firstRun = false;
 
     if (!files.Exists(settingsPath).empty()) {
@@ -52,7 +60,7 @@ void LoadSettings(Program& program) {
 
 void SaveSettings(Program& program) {
     FileServices& files = program.files();
-    const auto settings = files.Open(program.InProgramFolder(kSettingsFileName), OpenMode::TextOutput);
+    const auto settings = files.Open(program.PrepareDataFile(kSettingsFileName), OpenMode::TextOutput);
     if (settings) {
         (void)files.PrintLine(settings.value(), std::to_string(program.form1().Combo1.listIndex));
         (void)files.PrintLine(settings.value(), program.LangFile);

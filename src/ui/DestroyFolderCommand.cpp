@@ -41,7 +41,7 @@ void StartFolderList(Form1& form, const std::string& folder) {
 // A file of known content in the program folder, written and wiped between the two walks.
 void WriteAndWipeTemporaryFile(Program& program) {
     FileServices& files = program.files();
-    const std::string path = program.InProgramFolder("temp.tmp");
+    const std::string path = program.PrepareDataFile("temp.tmp");
     if (const auto file = files.Open(path, OpenMode::TextOutput)) {
         for (int line = 0; line < kTemporaryLines; ++line) (void)files.PrintLine(file.value(), "000000000");
     }
