@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "desktop/AboutBoxView.h"
+#include "desktop/Accessibility.h"
 #include "desktop/MainWindowView.h"
 #include "desktop/MethodConfirmationView.h"
 #include "desktop/ProgressWindowView.h"
@@ -55,7 +56,10 @@ void Centre(QWidget& view) {
 }
 }  // namespace
 
-QtDesktop::QtDesktop(std::function<void()> endProgram) : endProgram_(std::move(endProgram)) { monotonic_.start(); }
+QtDesktop::QtDesktop(std::function<void()> endProgram) : endProgram_(std::move(endProgram)) {
+    monotonic_.start();
+    InstallAccessibility();
+}
 
 QtDesktop::~QtDesktop() {
     for (auto& [window, view] : views_) delete view.data();
@@ -147,6 +151,7 @@ QWidget* QtDesktop::EnsureView(Window& window) {
         view = new MainWindowView(*form, afterEvent);
     } else if (auto* dialog = dynamic_cast<Dialog*>(&window)) {
         view = new ProgressWindowView(*dialog, afterEvent);
+        new AccessibleBar(*dialog, *view);
     } else if (auto* confirmation = dynamic_cast<Form2*>(&window)) {
         view = new MethodConfirmationView(*confirmation, afterEvent);
     } else if (auto* about = dynamic_cast<FrmAbout*>(&window)) {
