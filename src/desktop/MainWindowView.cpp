@@ -7,9 +7,13 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QUrl>
+#include <algorithm>
 
+#include "desktop/Accessibility.h"
 #include "desktop/Artwork.h"
+#include "desktop/ControlColours.h"
 
 namespace scorvane {
 
@@ -47,11 +51,21 @@ std::vector<std::string> LocalPaths(const QMimeData* data) {
     return paths;
 }
 
+// The push button's face and text: the text colour comes with the face's, whatever the theme's text.
 QString Colours(Control& control) {
-    QString style;
-    if (control.backColor) style += QStringLiteral("background-color: %1;").arg(ToQColor(*control.backColor).name());
-    if (control.foreColor) style += QStringLiteral("color: %1;").arg(ToQColor(*control.foreColor).name());
-    return style;
+    return QStringLiteral("background-color: %1; color: %2;")
+        .arg(ToQColor(control.backColor.value_or(Palette::White)).name(),
+             ToQColor(control.foreColor.value_or(Palette::Black)).name());
+}
+
+// The drop-down of a list shows its longest entry whole, however narrow the closed box.
+void FitDropDown(QComboBox& box) {
+    int widest = 0;
+    for (int i = 0; i < box.count(); ++i)
+        widest = std::max(widest, box.fontMetrics().horizontalAdvance(box.itemText(i)));
+    const int wanted =
+        widest + 4 * box.fontMetrics().averageCharWidth() + box.view()->verticalScrollBar()->sizeHint().width();
+    if (box.view()->minimumWidth() != wanted) box.view()->setMinimumWidth(wanted);
 }
 }  // namespace
 
@@ -185,6 +199,9 @@ MainWindowView::MainWindowView(Form1& form, std::function<void()> afterEvent)
         labels_[label] = new ModelLabel(*label, surface_, afterEvent_);
     }
     labels_[&form_.Label1]->setWordWrap(false);
+    labels_[&form_.Label1]->setBuddy(combo1_);
+    ExposeAsButton(*labels_[&form_.Command1]);
+    ExposeAsButton(*labels_[&form_.Command3]);
 
     std::map<QWidget*, Control*> dropControls{{combo1_, &form_.Combo1}};
     for (auto& [label, view] : labels_) dropControls[view] = label;
@@ -242,10 +259,17 @@ void MainWindowView::Sync() {
                                         " QPushButton:pressed { padding-top: 2px; }")
                              .arg(Colours(form_.Command2)));
     ApplyControl(form_.Combo1, *combo1_);
-    SetStyle(*combo1_, Colours(form_.Combo1));
+    ApplyColours(form_.Combo1, *combo1_);
+    SetStyle(*combo1_, ListBoxStyle(form_.Combo1));
     SetItems(*combo1_, form_.Combo1.items, form_.Combo1.listIndex);
     ApplyControl(form_.Drive1, *drive1_);
+    ApplyColours(form_.Drive1, *drive1_);
+    SetStyle(*drive1_, ListBoxStyle(form_.Drive1));
     SetItems(*drive1_, form_.Drive1.items, form_.Drive1.listIndex);
+    FitDropDown(*drive1_);
+    // The closed box may cut a long mount path: its tooltip shows which file system will be filled.
+    if (drive1_->toolTip() != drive1_->currentText()) drive1_->setToolTip(drive1_->currentText());
+    NameForAssistiveTechnologies();
     for (auto& [label, view] : labels_) ApplyLabel(*label, *view);
     labels_[&form_.Label9]->raise();
     labels_[&form_.Command1]->raise();
@@ -262,6 +286,23 @@ void MainWindowView::Sync() {
         action->setVisible(item->visible);
         action->setEnabled(item->enabled);
     }
+}
+
+// Each control's name and description from its caption, or from the caption of what it belongs to.
+void MainWindowView::NameForAssistiveTechnologies() {
+    const auto name = [](QWidget& widget, const std::string& caption, const std::string& description) {
+        if (widget.accessibleName() != ToDisplay(caption)) widget.setAccessibleName(ToDisplay(caption));
+        if (widget.accessibleDescription() != ToDisplay(description))
+            widget.setAccessibleDescription(ToDisplay(description));
+    };
+    // A list box is named by its choice and labelled by its caption's label.
+    const int method = form_.Combo1.listIndex;
+    name(*combo1_, form_.Label1.caption,
+         method >= 0 && method < static_cast<int>(form_.Combo1.items.size()) ? form_.Label9.caption : std::string());
+    name(*drive1_, form_.Command2.caption, form_.Command2.caption);
+    name(*command2_, form_.Command2.caption, drive1_->currentText().toStdString());
+    name(*check1_, form_.Label4.caption, form_.Label4.caption);
+    for (Label* label : {&form_.Command1, &form_.Command3}) name(*labels_[label], label->caption, label->caption);
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {

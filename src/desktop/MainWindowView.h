@@ -28,6 +28,7 @@ protected:
 private:
     class Surface;
     void BuildMenus();
+    void NameForAssistiveTechnologies();
     void Handle(const std::function<void()>& handler);
 
     Form1& form_;

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "desktop/Artwork.h"
+#include "desktop/ControlColours.h"
 
 namespace scorvane {
 
@@ -65,9 +66,8 @@ void MethodConfirmationView::Sync() {
     labels_[&window_.Label9]->raise();
 
     ApplyControl(window_.Combo1, *combo1_);
-    SetStyle(*combo1_, QStringLiteral("background-color: %1; color: %2;")
-                           .arg(ToQColor(window_.Combo1.backColor.value_or(0xFFFFFF)).name(),
-                                ToQColor(window_.Combo1.foreColor.value_or(0)).name()));
+    ApplyColours(window_.Combo1, *combo1_);
+    SetStyle(*combo1_, ListBoxStyle(window_.Combo1));
     {
         const QSignalBlocker blocker(combo1_);
         bool same = combo1_->count() == static_cast<int>(window_.Combo1.items.size());

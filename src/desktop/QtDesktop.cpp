@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 
 #include "desktop/AboutBoxView.h"
+#include "desktop/Accessibility.h"
 #include "desktop/MainWindowView.h"
 #include "desktop/MethodConfirmationView.h"
 #include "desktop/ProgressWindowView.h"
@@ -29,6 +31,22 @@ void SyncView(QWidget* view) {
     if (auto* model = dynamic_cast<ModelView*>(view)) model->Sync();
 }
 
+// The bytes of a path the pickers give; a name that was not UTF-8 comes back holding U+FFFD.
+std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// "*.*" is every file, as on the platform the patterns come from, not only names with a dot.
+QString NameFilter(const std::string& description, const std::string& pattern) {
+    QStringList globs = QString::fromStdString(pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& glob : globs) {
+        glob = glob.trimmed();
+        if (glob == QStringLiteral("*.*")) glob = QStringLiteral("*");
+    }
+    return QStringLiteral("%1 (%2)").arg(ToDisplay(description), globs.join(QLatin1Char(' ')));
+}
+
+// Dot-files are ordinary files here: both pickers list them.
+void ListEveryEntry(QFileDialog& dialog) { dialog.setFilter(dialog.filter() | QDir::Hidden); }
+
 void Centre(QWidget& view) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
@@ -38,7 +56,10 @@ void Centre(QWidget& view) {
 }
 }  // namespace
 
-QtDesktop::QtDesktop(std::function<void()> endProgram) : endProgram_(std::move(endProgram)) { monotonic_.start(); }
+QtDesktop::QtDesktop(std::function<void()> endProgram) : endProgram_(std::move(endProgram)) {
+    monotonic_.start();
+    InstallAccessibility();
+}
 
 QtDesktop::~QtDesktop() {
     for (auto& [window, view] : views_) delete view.data();
@@ -96,36 +117,29 @@ double QtDesktop::SecondsSinceMidnight() { return QTime::currentTime().msecsSinc
 double QtDesktop::MonotonicSeconds() { return static_cast<double>(monotonic_.nsecsElapsed()) / 1e9; }
 
 std::string QtDesktop::PickFolder(const std::string& title, unsigned /*flags*/) {
+    QFileDialog dialog(ActiveParent(), ToDisplay(title));
+    dialog.setFileMode(QFileDialog::Directory);
     // A link is handed back as the link, never as its target.
-    return QFileDialog::getExistingDirectory(ActiveParent(), ToDisplay(title), QString(),
-                                             QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks)
-        .toStdString();
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks | QFileDialog::DontUseNativeDialog);
+    ListEveryEntry(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return PathBytes(dialog.selectedFiles().constFirst());
 }
 
 std::vector<std::string> QtDesktop::PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
                                               const std::string& initialFolder, bool multiple) {
+    QFileDialog dialog(ActiveParent(), ToDisplay(title), QFile::decodeName(QByteArray::fromStdString(initialFolder)));
+    dialog.setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    // The user sees each description as the program built it; Qt reads the patterns from the brackets.
+    dialog.setOptions(QFileDialog::DontResolveSymlinks | QFileDialog::DontUseNativeDialog |
+                      QFileDialog::HideNameFilterDetails);
     QStringList patterns;
-    for (const auto& [description, pattern] : filters) {
-        QString glob = QString::fromStdString(pattern);
-        glob.replace(QLatin1Char(';'), QLatin1Char(' '));
-        // Qt reads the patterns from the brackets; a description that shows them already keeps its own.
-        const QString shown = ToDisplay(description);
-        const QString bracketed = QStringLiteral("(%1)").arg(glob);
-        patterns << (shown.endsWith(bracketed) ? shown : QStringLiteral("%1 %2").arg(shown, bracketed));
-    }
-    const QString filter = patterns.join(QStringLiteral(";;"));
-    const QString folder = QString::fromStdString(initialFolder);
-    QStringList chosen;
-    if (multiple) {
-        chosen = QFileDialog::getOpenFileNames(ActiveParent(), ToDisplay(title), folder, filter, nullptr,
-                                               QFileDialog::DontResolveSymlinks);
-    } else {
-        const QString one = QFileDialog::getOpenFileName(ActiveParent(), ToDisplay(title), folder, filter, nullptr,
-                                                         QFileDialog::DontResolveSymlinks);
-        if (!one.isEmpty()) chosen << one;
-    }
+    for (const auto& [description, pattern] : filters) patterns << NameFilter(description, pattern);
+    dialog.setNameFilters(patterns);
+    ListEveryEntry(dialog);
+    if (dialog.exec() != QDialog::Accepted) return {};
     std::vector<std::string> paths;
-    for (const QString& path : chosen) paths.push_back(path.toStdString());
+    for (const QString& path : dialog.selectedFiles()) paths.push_back(PathBytes(path));
     return paths;
 }
 
@@ -137,6 +151,7 @@ QWidget* QtDesktop::EnsureView(Window& window) {
         view = new MainWindowView(*form, afterEvent);
     } else if (auto* dialog = dynamic_cast<Dialog*>(&window)) {
         view = new ProgressWindowView(*dialog, afterEvent);
+        new AccessibleBar(*dialog, *view);
     } else if (auto* confirmation = dynamic_cast<Form2*>(&window)) {
         view = new MethodConfirmationView(*confirmation, afterEvent);
     } else if (auto* about = dynamic_cast<FrmAbout*>(&window)) {

@@ -13,6 +13,9 @@ namespace scorvane {
 
 namespace {
 
+// The largest whole number of minutes the time-left figure holds (four decimals in 64 bits).
+constexpr double kMostMinutes = 922'337'203'685'477.0;
+
 std::string ThousandsSeparator() {
     const char* separator = std::localeconv()->thousands_sep;
     return separator != nullptr && *separator != '\0' ? separator : ",";
@@ -57,7 +60,9 @@ void Timer1_Timer(Program& program) {
 
     const auto freeKb = static_cast<double>(form.ProgressTotal.tenThousandths);
     if (freeKb > 0 && written > 0) {
-        const double minutes = FixedPoint4::FromDouble((freeKb / written - 1) * seconds / 60).ToDouble();
+        // Impossible figures stay within what the estimate can hold instead of wrapping around.
+        const double raw = std::clamp((freeKb / written - 1) * seconds / 60, -kMostMinutes, kMostMinutes);
+        const double minutes = FixedPoint4::FromDouble(raw).ToDouble();
         const double wholeMinutes = std::floor(minutes);
         const double secondsLeft = std::nearbyint((minutes - wholeMinutes) * 60);
         dialog.Label4.caption = lang[72] + ": " + lang[58] + SignedDecimal(static_cast<std::int64_t>(wholeMinutes)) +

@@ -50,8 +50,9 @@ public:
     bool Prepare();
     // Fills until the disk is full or the user stops (true), or until a write is refused (false).
     bool Run();
-    // Everything written reaches the disk before the file is let go.
-    void CloseFile();
+    // Everything written reaches the disk before the file is let go; false, after the failure's box,
+    // when it could not be made to.
+    bool CloseFile();
     // Renames every fill file of this run to 24 'Z's and deletes it, then the folder when the run made it.
     void CleanUp();
 
@@ -100,9 +101,12 @@ bool SpaceFill::Prepare() {
     switch (files_.KindOf(folder_)) {
         case EntryKind::Folder:
             return true;  // the user's own: used, never removed
-        case EntryKind::Missing:
-            ownFolder_ = files_.MakeFolder(folder_).ok();
-            return ownFolder_;
+        case EntryKind::Missing: {
+            const auto made = files_.MakeFolder(folder_);
+            ownFolder_ = made.ok();
+            // A disk already full for the user is not refused: the fill finds it full and ends as usual.
+            return made.ok() || made.failure().number == FailureNumber::DiskFull;
+        }
         default:
             return false;
     }
@@ -117,7 +121,7 @@ bool SpaceFill::Run() {
             case Next::Refuse:
                 return false;
             case Next::NewFile:
-                CloseFile();
+                if (!CloseFile()) return false;
                 next = OpenNextFile();
                 continue;
             case Next::Continue:
@@ -276,11 +280,15 @@ void SpaceFill::ShowWritten() {
     dialog.Label6.caption = dialog.Label1.caption;
 }
 
-void SpaceFill::CloseFile() {
-    if (!open_) return;
-    (void)files_.Flush(file_);
+bool SpaceFill::CloseFile() {
+    if (!open_) return true;
+    const auto flushed = files_.Flush(file_);
     (void)files_.Close(file_);
     open_ = false;
+    if (flushed) return true;
+    const Failure& failure = flushed.failure();
+    program_.windows().MessageBox(failure.description, MessageStyle::Exclamation, SignedDecimal(failure.number));
+    return false;
 }
 
 void SpaceFill::CleanUp() {
@@ -368,8 +376,9 @@ void WipeSpace(Program& program, const std::string& drive) {
     StartStatistics(program);
     ShowStatisticsLabels(program.dialog());
 
-    const bool finished = fill.Run();
-    fill.CloseFile();
+    bool finished = fill.Run();
+    // Fill data that did not reach the disk was not written: such a run does not end as completed.
+    if (!fill.CloseFile()) finished = false;
     if (!finished) {
         // The drive is never left full, also when the run ends on a refused write.
         fill.CleanUp();

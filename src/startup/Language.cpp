@@ -60,10 +60,16 @@ void LoadLanguageFile(Program& program) {
         for (int n = 1; n <= kLanguageLines && !files.AtEnd(file.value()); ++n) {
             auto line = files.ReadLine(file.value());
             if (!line) break;
-            program.Lang[static_cast<std::size_t>(n)] = std::string(SkipCharacters(line.value(), 3));
+            const std::string text = n == 1 ? WithoutByteOrderMark(line.value()) : line.value();
+            program.Lang[static_cast<std::size_t>(n)] = std::string(SkipCharacters(text, 3));
         }
     }
     files.CloseAll();
+}
+
+std::string WithoutByteOrderMark(std::string text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+    return text;
 }
 
 }  // namespace scorvane

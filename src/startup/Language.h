@@ -16,7 +16,11 @@ std::string GetLocaleString(Program& program, int item);
 std::string LanguageFileForCountry(const std::string& country);
 std::string LanguageFileForLocale(Program& program);
 // Loads Files/Lang/<LangFile> into Lang: line n from its fourth character on into Lang[n], n up to 90.
-// Nothing is cleared first; a file that cannot be read leaves the table as it was.
+// One UTF-8 byte-order mark at the start of the file is skipped. Nothing is cleared first; a file that
+// cannot be read leaves the table as it was.
 void LoadLanguageFile(Program& program);
+// The first text of a settings or language file without one leading UTF-8 byte-order mark, which
+// editors on other desktops write.
+std::string WithoutByteOrderMark(std::string text);
 
 }  // namespace scorvane

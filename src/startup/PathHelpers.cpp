@@ -4,8 +4,25 @@
 
 #include "model/Program.h"
 #include "platform/Paths.h"
+#include "platform/Text.h"
 
 namespace scorvane {
+
+namespace {
+// The replacement character U+FFFD in UTF-8: what the desktop's pickers show for bytes that are not
+// UTF-8. A picked path holding it may name a sibling whose name really holds the character, so it is
+// refused rather than taken for the name the user saw.
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+
+// True, after a message naming it, when a picked path cannot be the entry the picker listed.
+bool RefusedPick(Program& program, const std::string& path) {
+    if (path.find(kReplacementCharacter) == std::string::npos) return false;
+    const Failure failure = MakeFailure(FailureNumber::BadFileName);
+    program.windows().MessageBox(failure.description + ": " + path + " (" + Decimal(failure.number) + ")",
+                                 MessageStyle::Exclamation, program.Lang[28]);
+    return true;
+}
+}  // namespace
 
 bool IsFolder(Program& program, const std::string& path) {
     std::string target = path;
@@ -25,7 +42,9 @@ unsigned FolderPickerFlags(double mode) {
 }
 
 std::string BrowseForFolder(Program& program, const std::string& title, double mode) {
-    return program.windows().PickFolder(title, FolderPickerFlags(mode));
+    std::string folder = program.windows().PickFolder(title, FolderPickerFlags(mode));
+    if (RefusedPick(program, folder)) folder.clear();
+    return folder;
 }
 
 namespace {
@@ -51,6 +70,9 @@ std::string OpenFileDialog(Program& program, int mode, const std::string& title,
     if (mode != 1) return {};
     const auto chosen = program.windows().PickFiles(title, ParseFilter(filter), initialFolder, true);
     if (chosen.empty()) return {};
+    for (const auto& path : chosen) {
+        if (RefusedPick(program, path)) return {};
+    }
 
     std::string buffer;
     if (chosen.size() == 1) {

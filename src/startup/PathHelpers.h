@@ -9,6 +9,8 @@ class Program;
 // True when the path names an existing folder (a link to a folder is not one).
 bool IsFolder(Program& program, const std::string& path);
 // The folder picker: the chosen folder's path, or the empty text. `mode` 1 to 6 chooses the picker's flags.
+// A path holding U+FFFD (a name the picker could not show as it is) is refused with a message, as is a
+// file selection holding one in the open-file dialog: the answer is then the empty text.
 std::string BrowseForFolder(Program& program, const std::string& title, double mode);
 // The picker flags of a mode, compared exactly; 0 for any other mode.
 unsigned FolderPickerFlags(double mode);

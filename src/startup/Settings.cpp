@@ -38,7 +38,7 @@ void LoadSettings(Program& program) {
         const auto settings = files.Open(settingsPath, OpenMode::TextInput);
         std::string method;
         if (settings) {
-            if (auto field = files.ReadField(settings.value())) method = field.value();
+            if (auto field = files.ReadField(settings.value())) method = WithoutByteOrderMark(field.value());
         }
         // The first touch of the main window: its load handler runs here.
         program.form1().StoredMethodIndex() = method;

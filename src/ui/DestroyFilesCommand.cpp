@@ -1,5 +1,6 @@
 #include "ui/DestroyFilesCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/FailureMessages.h"
@@ -37,6 +38,14 @@ void ReportMissing(Program& program, const std::vector<std::string>& entries) {
         failure.description += ": " + path;
         ReportRemaining(program, path, failure);
     }
+}
+
+// The dialog's answer ends at its first empty entry (two NULs in a row); the NULs that fill the rest of
+// the buffer are no entries.
+std::vector<std::string> AnswerEntries(std::string_view answer) {
+    std::vector<std::string> entries = SplitAtNul(answer);
+    entries.erase(std::find(entries.begin(), entries.end(), std::string()), entries.end());
+    return entries;
 }
 
 std::string CurrentFolder() {
@@ -86,7 +95,7 @@ void Command1_Click(Program& program) {
     program.CancelFlag = 0;
     program.Remaining.Clear();
 
-    const std::vector<std::string> entries = SplitAtNul(GetFiles(program));
+    const std::vector<std::string> entries = AnswerEntries(GetFiles(program));
     const int last = static_cast<int>(entries.size()) - 1;  // U
 
     if (last != -1) ReportMissing(program, entries);
@@ -103,8 +112,7 @@ void Command1_Click(Program& program) {
     if (last >= 1) {
         form.ProgressTotal = FixedPoint4::FromDouble(last);
         OpenProgressWindow(program);
-        // The last entry is always one of the dialog's filling NULs.
-        for (int i = 1; i <= last - 1; ++i) {
+        for (int i = 1; i <= last; ++i) {
             program.dialog().ImgBar.width = BarWidth(form.ProgressTotal.ToDouble(), i);
             program.dialog().Refresh();
             const std::string path = EntryPath(entries, static_cast<std::size_t>(i));

@@ -26,7 +26,13 @@ class DesktopProgram {
 public:
     using MakeWindows = std::function<std::unique_ptr<WindowServices>(QtDesktop&)>;
 
-    explicit DesktopProgram(const MakeWindows& makeWindows = {}) : desktop([] { std::_Exit(kEndedCode); }) {
+    // Ending the program skips every destructor: the temporary folder goes first.
+    explicit DesktopProgram(const MakeWindows& makeWindows = {})
+        : desktop([this] {
+              std::error_code ignored;
+              std::filesystem::remove_all(dir.path(), ignored);
+              std::_Exit(kEndedCode);
+          }) {
         std::filesystem::create_directories(dir.path() + "/Files/Lang");
         std::filesystem::copy_file(std::string(SCORVANE_SOURCE_DIR) + "/resources/Files/Lang/English.lng",
                                    dir.path() + "/Files/Lang/English.lng");

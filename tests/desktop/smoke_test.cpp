@@ -121,6 +121,17 @@ TEST(DesktopSmoke, ProgressWindowIsDrawnAndCancelAndEscapeStopTheRun) {
 
 TEST(DesktopSmokeDeathTest, TheCloseButtonEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The ended program makes its temporary folder in a folder of this test's, where none is left. The
+    // child runs this test again from its start: it finds the folder in its environment.
+    const bool parent = std::getenv("SCORVANE_DEATH_FOLDER") == nullptr;
+    const char* before = std::getenv("TMPDIR");
+    const std::string kept = before != nullptr ? before : "";
+    std::string folder = "/tmp/scorvane-death-XXXXXX";
+    if (parent) {
+        ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+        ::setenv("SCORVANE_DEATH_FOLDER", folder.c_str(), 1);
+        ::setenv("TMPDIR", folder.c_str(), 1);
+    }
     EXPECT_EXIT(
         {
             DesktopProgram app;
@@ -128,6 +139,15 @@ TEST(DesktopSmokeDeathTest, TheCloseButtonEndsTheProgram) {
             std::_Exit(0);  // not reached when closing ends the program
         },
         ::testing::ExitedWithCode(kEndedCode), "");
+    ::unsetenv("SCORVANE_DEATH_FOLDER");
+    if (before != nullptr) {
+        ::setenv("TMPDIR", kept.c_str(), 1);
+    } else {
+        ::unsetenv("TMPDIR");
+    }
+    for (const std::string& name : FolderEntries(folder)) EXPECT_FALSE(name.starts_with("scorvane-test-"));
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 }  // namespace

@@ -258,6 +258,10 @@ TEST(FreeSpaceWipe, FailuresOfTheFillStillLeaveTheDiskAsItWas) {
         {"WriteTaggedFill", EFBIG, 1, 1, {kFreeSpaceDone}, 2},  // too large: the next file
         // A failure that comes back at every block ends the run after three boxes instead of asking forever.
         {"WriteTaggedFill", EIO, 0, 1 << 30, {kDeviceError, kDeviceError, kDeviceError, kDriveRefused}, 1},
+        // A disk already full for the user: the fill finds no room and ends as usual.
+        {"MakeFolder", ENOSPC, 0, 1 << 30, {kFreeSpaceDone}, 0},
+        // The last fill file's data could not be made to reach the disk: no completion.
+        {"Flush", EIO, 0, 1, {kDeviceError, kDriveRefused}, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.operation) + " " + std::to_string(row.error));
@@ -302,6 +306,9 @@ TEST(FreeSpaceStatistics, TheLinesTellTheTimeOfTheMonotonicClock) {
         {60, 1000, 700, "L70 0, L58 1, L30 0", "L71: 16 Kb/sec", "L72: L58-1, L30 42 "},  // -0.3 minutes
         {3600, 1234567890, 2469135780, "L70 1, L58 0, L30 0", "L71: 342,935 Kb/sec", "L72: L58 60, L30 0 "},
         {3600 * 25 + 62.4, 1, 2, "L70 25, L58 1, L30 2", "L71:  Kb/sec", "L72: L58 1501, L30 2 "},
+        // Impossible figures keep the estimate at its largest instead of wrapping around to negative.
+        {3600 * 25 + 62.4, 1, 9'000'000'000'000'000'000, "L70 25, L58 1, L30 2", "L71:  Kb/sec",
+         "L72: L58 922337203685477, L30 0 "},
     };
     int ticks = 0;
     for (const Row& row : rows) {

@@ -47,6 +47,31 @@ TEST(PathHelpers, BrowseForFolderFlagsFollowTheModeExactly) {
     EXPECT_EQ(BrowseForFolder(bed.program(), "Pick one", 3), "");
 }
 
+// Qt shows a name that is not UTF-8 with U+FFFD in place of its bad bytes; a sibling whose name really
+// holds U+FFFD looks the same. Such a pick is refused with a box and never taken for another name.
+TEST(PathHelpers, APickedPathHoldingTheReplacementCharacterIsRefused) {
+    TestBed bed;
+    bed.UseMarkerTexts();
+    const std::string shown = bed.Work("bad\xEF\xBF\xBD");
+    WriteBytes(bed.Work("bad\xFF"), "not UTF-8");
+    WriteBytes(shown, "a real U+FFFD");
+    const char raw[] = "All\0*.*\0";
+    const std::string filter(raw, sizeof raw - 1);
+
+    bed.desktop.folderAnswers = {shown};
+    EXPECT_EQ(BrowseForFolder(bed.program(), "Folder", 1), "");
+    bed.desktop.fileAnswers = {{bed.Work("good.txt"), shown}};
+    EXPECT_EQ(OpenFileDialog(bed.program(), 1, "Files", "", filter, bed.Work(""), "*.*"), "");
+    ASSERT_EQ(bed.desktop.messages.size(), 2u);
+    for (const MessageRecord& box : bed.desktop.messages) {
+        EXPECT_EQ(box.text, "Bad file name or number: " + shown + " (52)");
+        EXPECT_EQ(box.style, MessageStyle::Exclamation);
+        EXPECT_EQ(box.title, "L28");
+    }
+    EXPECT_EQ(ReadBytes(bed.Work("bad\xFF")), "not UTF-8");
+    EXPECT_EQ(ReadBytes(shown), "a real U+FFFD");
+}
+
 std::string Dialog(TestBed& bed, int mode, std::vector<std::string> answer) {
     bed.desktop.fileAnswers.push_back(std::move(answer));
     const char raw[] = "Language\0*.lng\0All\0*.*\0";

@@ -79,6 +79,23 @@ TEST(StartUp, StoredMethodAndLanguageAreRestoredAndWrittenBack) {
     EXPECT_EQ(writes.Count(), 3);
 }
 
+// Editors on other desktops start a UTF-8 file with a byte-order mark: one is skipped in the settings
+// file and in the language file, and only there, at the very start.
+TEST(StartUp, AByteOrderMarkAtTheStartOfTheSettingsAndLanguageFilesIsSkipped) {
+    TestBed bed;
+    const std::string mark = "\xEF\xBB\xBF";
+    bed.InstallRawLanguage("Marked.lng", mark + "01=File\r\n02=" + mark + "Exit\r\n");
+    WriteBytes(SettingsPath(bed), mark + "5\r\nMarked.lng\r\n");
+
+    Main(bed.program());
+
+    EXPECT_EQ(bed.program().form1().Combo1.listIndex, 5);
+    EXPECT_EQ(bed.program().Lang[1], "File");
+    EXPECT_EQ(bed.program().form1().mnuFile.caption, "File");
+    EXPECT_EQ(bed.program().Lang[2], mark + "Exit");
+    EXPECT_EQ(ReadBytes(SettingsPath(bed)), "5\r\nMarked.lng\r\n");
+}
+
 TEST(StartUp, FirstRunWritesTwiceWithMethod0AndTheLocaleLanguage) {
     struct Row {
         std::string country, file;

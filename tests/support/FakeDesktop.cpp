@@ -1,6 +1,9 @@
 #include "support/FakeDesktop.h"
 
+#include <fnmatch.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace scorvane::testing {
 
@@ -45,6 +48,17 @@ std::string FakeDesktop::PickFolder(const std::string& title, unsigned flags) {
     return answer;
 }
 
+bool PatternLists(const std::string& pattern, const std::string& name) {
+    std::size_t start = 0;
+    while (start <= pattern.size()) {
+        const auto end = std::min(pattern.find(';', start), pattern.size());
+        const std::string glob = pattern.substr(start, end - start);
+        if (glob == "*.*" || ::fnmatch(glob.c_str(), name.c_str(), 0) == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 std::vector<std::string> FakeDesktop::PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
                                                 const std::string& /*initialFolder*/, bool /*multiple*/) {
     pickerTitles.push_back(title);
@@ -55,6 +69,13 @@ std::vector<std::string> FakeDesktop::PickFiles(const std::string& title, const 
     }
     auto answer = fileAnswers.front();
     fileAnswers.pop_front();
+    // A scripted choice must be one the picker could list under one of its patterns.
+    for (const std::string& path : answer) {
+        const std::string name = path.substr(path.rfind('/') + 1);
+        const auto lists = [&name](const FileFilter& filter) { return PatternLists(filter.second, name); };
+        if (!filters.empty() && std::none_of(filters.begin(), filters.end(), lists))
+            ADD_FAILURE() << "the picker lists no " << name;
+    }
     return answer;
 }
 

@@ -23,6 +23,10 @@ struct MessageRecord {
     std::string title;
 };
 
+// Whether a picker lists `name` under a pattern of the program ("*.lng", "a;b"), as the desktop reads
+// it: "*.*" is every file, dot-files and names without a dot included.
+bool PatternLists(const std::string& pattern, const std::string& name);
+
 // The window services and host of the tests: scripted answers and events, a fake clock, and records of
 // everything the program showed or asked for. A Yes/No box or a picker with no scripted answer fails
 // the test instead of blocking.

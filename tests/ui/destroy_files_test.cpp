@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "startup/ApplyLanguage.h"
@@ -48,7 +49,10 @@ TEST(DestroyFiles, NothingPickedOrNoChangesNothing) {
         f.form.mnuDistruggiFile.onClick();
 
         EXPECT_EQ(f.bed.desktop.pickerTitles, std::vector<std::string>{"L75"});
-        EXPECT_EQ(f.bed.desktop.fileFilters.at(0), (std::vector<FileFilter>{{"L77 (*.*)", "*.*"}}));
+        // The platform's pattern for every file: dot-files and names without a dot are listed too.
+        const auto& filters = f.bed.desktop.fileFilters.at(0);
+        EXPECT_EQ(filters, (std::vector<FileFilter>{{"L77 (*.*)", "*.*"}}));
+        for (const char* name : {"noext", ".secret", "keep.txt"}) EXPECT_TRUE(PatternLists(filters[0].second, name));
         ExpectMessages(f.bed.desktop.messages, picked ? std::vector{kQuestion} : std::vector<MessageRecord>{});
         // After No the main window was never hidden nor shown again; a cancelled dialog shows it.
         EXPECT_EQ(f.bed.desktop.events, picked ? std::vector<std::string>{} : std::vector<std::string>{"show Form1"});
@@ -76,33 +80,54 @@ TEST(DestroyFiles, PickedFilesAreWipedInTheDialogsOrderAndEmptyEntriesAreSkipped
     EXPECT_EQ(order, (std::vector<std::string>{"Wiping: c.bin", "Wiping: a.bin", "Wiping: b.bin"}));
     for (const auto& path : paths) EXPECT_FALSE(PathExists(path)) << path;
     EXPECT_EQ(FolderEntries(f.bed.Work("dir")), std::vector<std::string>{"kept.bin"});
-    // The bar's total is the number of NULs in the 250-character answer: the folder and the names fill the rest.
-    const auto nuls = 250 - static_cast<std::int64_t>(f.bed.Work("dir").size() + 15);
-    EXPECT_EQ(f.form.ProgressTotal, FixedPoint4::FromDouble(static_cast<double>(nuls)));
+    // The bar's total is the number of files picked: the NULs that fill the answer are no entries.
+    EXPECT_EQ(f.form.ProgressTotal, FixedPoint4::FromDouble(3));
     ExpectMessages(f.bed.desktop.messages, {kQuestion, kCompleted});
     EXPECT_FALSE(f.bed.program().IsDialogLoaded());
     EXPECT_EQ(f.bed.desktop.events.back(), "show Form1");
     EXPECT_EQ(f.form.mousePointer, MousePointer::Default);
 }
 
-// One file picked whose path is 50 characters long: the answer holds 200 NULs, so U = 200, and every
-// entry after the first gives the same path again, which no longer names a file.
-TEST(DestroyFiles, OneFileAndTheBarOverTwoHundredEntries) {
+// The answer ends at its first empty entry: each file picked is wiped once, whatever the NULs that fill
+// the rest of the 250 characters, and a file that cannot be wiped shows its failure once.
+TEST(DestroyFiles, EachPickedFileIsWipedOnceAndTheAnswersPaddingIsNoEntry) {
+    struct Row {
+        const char* what;
+        std::vector<std::string> names;  // below work/dir
+        std::vector<int> bar;            // the bar's width at each yield between two entries
+    };
+    const Row rows[] = {
+        {"one file", {"only.bin"}, {}},
+        {"several files", {"c.bin", "a.bin", "b.bin"}, {2130, 4260, 6390}},
+        {"a file in the top folder and one below it", {"sub/deep.bin", "top.bin"}, {3195, 6390}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FilesBed f;
+        std::filesystem::create_directories(f.bed.Work("dir/sub"));
+        const auto paths = f.Pick(row.names, 10);
+        std::vector<int> bar;
+        f.bed.desktop.onEveryYield = [&](int) { bar.push_back(f.bed.program().dialogUnloaded().ImgBar.width); };
+        f.bed.desktop.answers = {MessageAnswer::Yes};
+        f.form.Command1.onClick();
+
+        for (const auto& path : paths) EXPECT_FALSE(PathExists(path)) << path;
+        EXPECT_EQ(bar, row.bar);
+        EXPECT_EQ(f.form.ProgressTotal,
+                  FixedPoint4::FromDouble(row.names.size() > 1 ? static_cast<double>(row.names.size()) : 0));
+        ExpectMessages(f.bed.desktop.messages, {kQuestion, kCompleted});
+    }
+
+    // One file whose overwrite fails: one failure box, not one per NUL of the answer.
     FilesBed f;
-    const auto nameLength = 50 - static_cast<long>(f.bed.Work("dir/").size());
-    if (nameLength < 1) GTEST_SKIP() << "the temporary folder's path is too long for a 50-character path";
-    const auto paths = f.Pick({std::string(static_cast<std::size_t>(nameLength), 'n')}, 10);
-    std::vector<Twips> widths;
-    f.bed.desktop.onEveryYield = [&](int) { widths.push_back(f.bed.program().dialogUnloaded().ImgBar.width); };
+    const auto paths = f.Pick({"stuck.bin"}, 10);
+    f.bed.files.FailOperation("Open", EIO);
     f.bed.desktop.answers = {MessageAnswer::Yes};
     f.form.Command1.onClick();
-
-    EXPECT_FALSE(PathExists(paths[0]));
-    ASSERT_EQ(widths.size(), 199u);  // entries 1 to 199; entry 200 is not visited
-    EXPECT_EQ(widths.front(), 31);
-    EXPECT_EQ(widths.back(), 6358);
-    EXPECT_TRUE(std::is_sorted(widths.begin(), widths.end()));
-    ExpectMessages(f.bed.desktop.messages, {kQuestion, kCompleted});
+    EXPECT_EQ(ReadBytes(paths[0]), std::string(10, 'x'));
+    const auto failures = std::count_if(f.bed.desktop.messages.begin(), f.bed.desktop.messages.end(),
+                                        [](const MessageRecord& box) { return box.title == "L28"; });
+    EXPECT_EQ(failures, 1);
 }
 
 TEST(DestroyFiles, AStopEndsTheRunWithoutCompletionOrShutdown) {
