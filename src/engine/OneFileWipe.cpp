@@ -135,8 +135,9 @@ Outcome GutmannSteps(Program& program, const Target& target, const std::string& 
     program.dialog().Refresh();
     const GutmannResult result = WipeGutmann(program, target.file, displayName);
     if (result == GutmannResult::Failed) {
+        // The progress window stays: a caller going on with a tree or a list shows it for the next file,
+        // and unloading it here would have the next touch load it again hidden, losing a stop request.
         program.Remaining.Add(target.path);
-        UnloadDialogIfLoaded(program);
         program.form1().mousePointer = MousePointer::Default;
         return Outcome::Failed;
     }

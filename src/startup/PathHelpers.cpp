@@ -17,9 +17,7 @@ constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 // True, after a message naming it, when a picked path cannot be the entry the picker listed.
 bool RefusedPick(Program& program, const std::string& path) {
     if (path.find(kReplacementCharacter) == std::string::npos) return false;
-    const Failure failure = MakeFailure(FailureNumber::BadFileName);
-    program.windows().MessageBox(failure.description + ": " + path + " (" + Decimal(failure.number) + ")",
-                                 MessageStyle::Exclamation, program.Lang[28]);
+    program.windows().MessageBox(program.Lang[83] + "\r" + path, MessageStyle::Exclamation, program.Lang[28]);
     return true;
 }
 }  // namespace

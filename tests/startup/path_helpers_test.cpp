@@ -64,7 +64,7 @@ TEST(PathHelpers, APickedPathHoldingTheReplacementCharacterIsRefused) {
     EXPECT_EQ(OpenFileDialog(bed.program(), 1, "Files", "", filter, bed.Work(""), "*.*"), "");
     ASSERT_EQ(bed.desktop.messages.size(), 2u);
     for (const MessageRecord& box : bed.desktop.messages) {
-        EXPECT_EQ(box.text, "Bad file name or number: " + shown + " (52)");
+        EXPECT_EQ(box.text, "L83\r" + shown);
         EXPECT_EQ(box.style, MessageStyle::Exclamation);
         EXPECT_EQ(box.title, "L28");
     }

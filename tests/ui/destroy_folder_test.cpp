@@ -202,6 +202,29 @@ TEST(DestroyFolder, AFolderHoldingAFileThatCannotBeDeletedStaysWithItsParentsUnd
     EXPECT_TRUE(f.bed.desktop.commandLines.empty());
 }
 
+// A file whose 35 passes fail does not take the progress window, with its heading, from the files after it.
+TEST(DestroyFolder, AFailedThirtyFivePassFileLeavesTheWindowShownForTheNextFiles) {
+    FolderBed f;
+    MakeTree(f.top, {});
+    WriteBytes(f.top + "/a.bin", std::string(2000, 'a'));
+    WriteBytes(f.top + "/b.bin", std::string(2000, 'b'));
+    f.form().Combo1.listIndex = 8;
+    f.bed.files.FailOperation("WriteRaw", EIO, 0, 1);
+    int hidden = 0, afterFailure = 0;
+    f.bed.desktop.onEveryYield = [&](int) {
+        if (f.bed.desktop.messages.size() < 2 || !PathExists(f.top + "/b.bin")) return;
+        ++afterFailure;  // a yield during the passes over the next file
+        const Dialog& dialog = f.bed.program().dialogUnloaded();
+        if (!f.bed.program().IsDialogLoaded() || !dialog.visible || !dialog.Label9.visible) ++hidden;
+    };
+    f.bed.desktop.folderAnswers = {f.top};
+    f.bed.desktop.answers = {MessageAnswer::Yes};
+    Command3_Click(f.bed.program());
+    EXPECT_GT(afterFailure, 35);
+    EXPECT_EQ(hidden, 0);
+    EXPECT_EQ(f.bed.desktop.messages[1].text, "Device I/O error (57)");
+}
+
 TEST(DestroyFolder, HowARunEndsForEachCaller) {
     struct Row {
         const char* name;
