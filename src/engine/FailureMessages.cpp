@@ -7,7 +7,7 @@ namespace scorvane {
 
 void ShowWipeFailure(Program& program, const Failure& failure) {
     program.windows().MessageBox(failure.description + " (" + Decimal(failure.number) + ")", MessageStyle::Exclamation,
-                                 program.Lang[28]);
+                                 program.Lang[Text::WipingErrorTitle]);
 }
 
 void ReportRemaining(Program& program, const std::string& path, const Failure& failure) {
@@ -16,20 +16,20 @@ void ReportRemaining(Program& program, const std::string& path, const Failure& f
 }
 
 void ReportKept(Program& program, const std::string& path, const std::string& text) {
-    program.windows().MessageBox(text, MessageStyle::Exclamation, program.Lang[28]);
+    program.windows().MessageBox(text, MessageStyle::Exclamation, program.Lang[Text::WipingErrorTitle]);
     program.Remaining.Add(path);
 }
 
 void ShowGutmannFailure(Program& program, const Failure& failure) {
     std::string text;
     if (failure.number == FailureNumber::Overflow) {
-        text = failure.description + "\r\r" + program.Lang[66];
+        text = failure.description + "\r\r" + program.Lang[Text::GutmannFileTooLarge];
     } else if (failure.number == FailureNumber::FileNotFound) {
         text = failure.description;
     } else {
-        text = program.Lang[68] + ": " + Decimal(failure.number) + "\r" + failure.description;
+        text = program.Lang[Text::GutmannErrorNumber] + ": " + Decimal(failure.number) + "\r" + failure.description;
     }
-    program.windows().MessageBox(text, MessageStyle::Exclamation, program.Lang[67]);
+    program.windows().MessageBox(text, MessageStyle::Exclamation, program.Lang[Text::GutmannErrorTitle]);
 }
 
 }  // namespace scorvane

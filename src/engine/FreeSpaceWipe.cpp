@@ -265,16 +265,16 @@ void SpaceFill::ShowBar() {
                     : kBarFullWidth;
     const double percent = static_cast<double>(bar.width) / kBarFullWidth * 100;
     if (std::floor(percent) < 100) {
-        dialog.Label8.caption = program_.Lang[74] + "\r" + OneDecimal(percent) + "%";
+        dialog.Label8.caption = program_.Lang[Text::WipingFreeSpace] + "\r" + OneDecimal(percent) + "%";
     } else {
-        dialog.Label8.caption = program_.Lang[74] + "\r 100%";
+        dialog.Label8.caption = program_.Lang[Text::WipingFreeSpace] + "\r 100%";
         bar.width = kBarFullWidth;
     }
 }
 
 void SpaceFill::ShowWritten() {
     Dialog& dialog = program_.dialog();
-    dialog.Label2.caption = program_.Lang[73] + " " + DigitGroups(program_.form1().WrittenKb) + " / " +
+    dialog.Label2.caption = program_.Lang[Text::WrittenLabel] + " " + DigitGroups(program_.form1().WrittenKb) + " / " +
                             DigitGroups(FreeKb(program_)) + " Kb";
     dialog.Label5.caption = dialog.Label2.caption;
     dialog.Label6.caption = dialog.Label1.caption;
@@ -336,8 +336,9 @@ void ShowFilled(Program& program) {
     const std::int64_t freeKb = FreeKb(program);
     const std::int64_t shown = freeKb > 0 ? freeKb : program.form1().WrittenKb;
     dialog.ImgBar.width = kBarFullWidth;
-    dialog.Label8.caption = program.Lang[74] + "\r100%";
-    dialog.Label2.caption = program.Lang[73] + " " + DigitGroups(shown) + " / " + DigitGroups(freeKb) + " Kb";
+    dialog.Label8.caption = program.Lang[Text::WipingFreeSpace] + "\r100%";
+    dialog.Label2.caption =
+        program.Lang[Text::WrittenLabel] + " " + DigitGroups(shown) + " / " + DigitGroups(freeKb) + " Kb";
     dialog.Label5.caption = dialog.Label2.caption;
 }
 
@@ -353,7 +354,8 @@ std::string ElapsedText(Program& program) {
 void ShowRefused(Program& program) {
     program.form1().Timer1.interval = 0;
     UnloadDialogIfLoaded(program);
-    program.windows().MessageBox(program.Lang[31], MessageStyle::Exclamation, program.Lang[14]);
+    program.windows().MessageBox(program.Lang[Text::DriveNotWritable], MessageStyle::Exclamation,
+                                 program.Lang[Text::WarningTitle]);
 }
 
 }  // namespace
@@ -394,12 +396,14 @@ void WipeSpace(Program& program, const std::string& drive) {
     if (program.CancelFlag == 0) {
         (void)UpdateElapsed(program);
         if (form.Check1.value == 0) {
-            program.windows().MessageBox(ElapsedText(program), MessageStyle::Information, program.Lang[18]);
+            program.windows().MessageBox(ElapsedText(program), MessageStyle::Information,
+                                         program.Lang[Text::FinishedTitle]);
         } else {
             Shutdown(program);
         }
     } else {
-        program.windows().MessageBox(program.Lang[27], MessageStyle::Information, program.Lang[26]);
+        program.windows().MessageBox(program.Lang[Text::Cancelled], MessageStyle::Information,
+                                     program.Lang[Text::CancelledTitle]);
     }
     UnloadDialogIfLoaded(program);
     form.Show();

@@ -14,7 +14,7 @@ inline constexpr const char* kFillFilePrefix = "zzzzzzz.z";
 // folder "QV" by the pattern of the method chosen in Combo1 (0 to 7; anything else as 0) until the disk
 // is full or the user stops, flushes them, renames each to 24 'Z's and deletes it, then removes the
 // folder when the run made it. Every ending removes the files the run made, and only those. A drive
-// that is no writable folder, or a refused write, shows Lang[31]; a finished run shows the elapsed
+// that is no writable folder, or a refused write, shows Lang[Text::DriveNotWritable]; a finished run shows the elapsed
 // time, or shuts the system down when Check1 is ticked; a stopped run shows the cancelled message.
 // The progress window is unloaded and the main window shown at the end.
 void WipeSpace(Program& program, const std::string& drive);

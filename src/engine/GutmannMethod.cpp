@@ -58,8 +58,8 @@ bool WriteToFile(Program& program, FileHandle file, std::int64_t length, PassPat
 void ShowGutmannProgress(Program& program, int pass, const std::string& displayName, int total) {
     Dialog& dialog = program.dialog();
     const std::int64_t percent = std::int64_t{100} * pass / total;
-    dialog.Label8.caption =
-        "Wiping: " + displayName + "\r" + Decimal(percent) + "% (" + program.Lang[69] + " " + Decimal(pass) + ")";
+    dialog.Label8.caption = "Wiping: " + displayName + "\r" + Decimal(percent) + "% (" + program.Lang[Text::PassLabel] +
+                            " " + Decimal(pass) + ")";
     dialog.ImgBar.width = BarWidth(total, pass);
     dialog.Refresh();
     program.windows().Yield();

@@ -20,9 +20,9 @@ GutmannResult WipeGutmann(Program& program, FileHandle file, const std::string& 
 // The bytes of pass `pass` (1 to 35) over a file of `length` bytes, from its first byte.
 std::unique_ptr<PassPattern> GutmannPattern(Program& program, int pass, std::int64_t length);
 // Writes `length` bytes of `pattern` from the open file's first byte, flushed to the disk, yielding before
-// and after. A failure shows one message (titled Lang[28]) and gives false.
+// and after. A failure shows one message (titled Lang[Text::WipingErrorTitle]) and gives false.
 bool WriteToFile(Program& program, FileHandle file, std::int64_t length, PassPattern& pattern);
-// "Wiping: ", the name, CR, the percentage of the passes done, "% (", Lang[69], " ", pass, ")"; the bar
+// "Wiping: ", the name, CR, the percentage of the passes done, "% (", Lang[Text::PassLabel], " ", pass, ")"; the bar
 // at pass / total of its width.
 void ShowGutmannProgress(Program& program, int pass, const std::string& displayName, int total);
 

@@ -74,7 +74,8 @@ void MoveBar(Program& program, int chunk) {
 void CancelSteps(Program& program) {
     UnloadDialogIfLoaded(program);
     program.form1().mousePointer = MousePointer::Default;
-    program.windows().MessageBox(program.Lang[27], MessageStyle::Information, program.Lang[26]);
+    program.windows().MessageBox(program.Lang[Text::Cancelled], MessageStyle::Information,
+                                 program.Lang[Text::CancelledTitle]);
     program.CancelFlag = 1;
     if (!Trim(program.facts().commandLine).empty()) program.windows().EndProgram();
 }
@@ -128,7 +129,7 @@ Outcome ChunkedPass(Program& program, const Target& target, std::int64_t length,
 
 Outcome GutmannSteps(Program& program, const Target& target, const std::string& displayName) {
     Dialog& dialog = program.dialog();
-    dialog.Label8.caption = "Wiping: " + displayName + "\r0% (" + program.Lang[69] + " 1)";
+    dialog.Label8.caption = "Wiping: " + displayName + "\r0% (" + program.Lang[Text::PassLabel] + " 1)";
     dialog.Show();
     program.form1().Hide();
     program.windows().Yield();
@@ -157,7 +158,7 @@ bool GrewDuringTheWipe(Program& program, const Target& target) {
 }
 
 void ReportChanged(Program& program, const std::string& path) {
-    ReportKept(program, path, program.Lang[90] + "\r" + path);
+    ReportKept(program, path, program.Lang[Text::ChangedWhileWiped] + "\r" + path);
 }
 
 // The new name, the 3-byte stub, the deletion. The file's content is already overwritten and on disk.
@@ -226,7 +227,7 @@ std::string DisplayName(const std::string& path) {
 
 std::string ProgressText(const Program& program, const std::string& displayName, int percent, int passLabel) {
     std::string text = "Wiping: " + displayName + "\r" + Decimal(percent) + "%";
-    if (passLabel != 0) text += " (" + program.Lang[69] + " " + Decimal(passLabel) + ")";
+    if (passLabel != 0) text += " (" + program.Lang[Text::PassLabel] + " " + Decimal(passLabel) + ")";
     return text;
 }
 
@@ -245,7 +246,7 @@ void WipeFile(Program& program, const std::string& path, int method) {
     }
     // Other names of the file share its content: overwriting it would destroy files nobody chose.
     if (named.value().names > 1) {
-        ReportKept(program, path, program.Lang[87] + "\r" + path);
+        ReportKept(program, path, program.Lang[Text::OtherNamesKept] + "\r" + path);
         return;
     }
     ClearAttributes(program, path);
@@ -266,7 +267,7 @@ void WipeFile(Program& program, const std::string& path, int method) {
     // Checked again on the handle: a hard link made between the look and the open counts too.
     if (target.identity.names > 1) {
         (void)files.Close(target.file);
-        ReportKept(program, path, program.Lang[87] + "\r" + path);
+        ReportKept(program, path, program.Lang[Text::OtherNamesKept] + "\r" + path);
         return;
     }
     program.form1().FileLength = target.identity.length;

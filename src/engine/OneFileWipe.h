@@ -22,7 +22,8 @@ void WipeFile(Program& program, const std::string& path, int method);
 // The name after the last separator, cut to 40 characters, trailing blanks removed, then "...";
 // empty when the path has no separator.
 std::string DisplayName(const std::string& path);
-// "Wiping: ", the display name, CR, the percentage, "%", and " (", Lang[69], " ", pass, ")" for a labelled pass.
+// "Wiping: ", the display name, CR, the percentage, "%", and " (", Lang[Text::PassLabel], " ", pass, ")" for a labelled
+// pass.
 std::string ProgressText(const Program& program, const std::string& displayName, int percent, int passLabel);
 
 }  // namespace scorvane

@@ -7,9 +7,9 @@ namespace scorvane {
 void Dialog_Form_Load(Program& program) {
     Dialog& dialog = program.dialog();
     dialog.mousePointer = MousePointer::Hourglass;
-    dialog.Label8.caption = program.Lang[61];
-    dialog.Label9.caption = program.Lang[62] + "\r" + program.Lang[65];
-    dialog.CancelButton.caption = "&" + program.Lang[63];
+    dialog.Label8.caption = program.Lang[Text::Preparing];
+    dialog.Label9.caption = program.Lang[Text::WipingInProgress] + "\r" + program.Lang[Text::PleaseWait];
+    dialog.CancelButton.caption = "&" + program.Lang[Text::CancelCaption];
     dialog.ImgBar.width = 0;
     program.CancelFlag = 0;
 }
@@ -17,7 +17,7 @@ void Dialog_Form_Load(Program& program) {
 void Dialog_Form_Unload(Program& program) { program.dialogUnloaded().mousePointer = MousePointer::Default; }
 
 void CancelButton_Click(Program& program) {
-    program.dialogUnloaded().Label9.caption = program.Lang[64];
+    program.dialogUnloaded().Label9.caption = program.Lang[Text::Stopping];
     program.CancelFlag = 1;
 }
 

@@ -10,6 +10,7 @@
 #include "model/Form2.h"
 #include "model/FrmAbout.h"
 #include "model/RunRecord.h"
+#include "model/TextIndex.h"
 #include "platform/Drives.h"
 #include "platform/FileServices.h"
 #include "platform/ProcessFacts.h"

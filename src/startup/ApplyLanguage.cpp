@@ -14,30 +14,30 @@ void ApplyLanguage(Program& program) {
     const auto& Lang = program.Lang;
     Form1& form = program.form1();  // a first run loads the main window here
 
-    form.mnuFile.caption = Lang[1];
-    form.mnuEsci.caption = Lang[2];
-    form.mnuDistruggi.caption = "&" + Lang[3];
-    form.mnuDistruggiFile.caption = "&" + Lang[84];
-    form.mnuDistruggiCartella.caption = Lang[80] + "...";
-    form.mnuDistruggiSpazioLibero.caption = Lang[85];
-    form.mnuOpzioni.caption = Lang[56];
-    form.mnuLingua.caption = Lang[55];
-    form.mnuAggLingua.caption = Lang[79];
-    form.mnuDonazioni.caption = Lang[5];
-    form.mnuFaiDonazione.caption = Lang[6];
-    form.mnuGuida.caption = Lang[7];
-    form.mnuVersioni.caption = Lang[82];
-    form.mnuAggiornamenti.caption = Lang[8];
-    form.mnuInfo.caption = Lang[9];
-    form.Command1.caption = Lang[84];
-    form.Command2.caption = Lang[85];
-    form.Command3.caption = Lang[80];
-    form.Label1.caption = Lang[34];
-    form.Label4.caption = Lang[10];
+    form.mnuFile.caption = Lang[Text::MenuFile];
+    form.mnuEsci.caption = Lang[Text::MenuQuit];
+    form.mnuDistruggi.caption = "&" + Lang[Text::MenuDestroy];
+    form.mnuDistruggiFile.caption = "&" + Lang[Text::DestroyFiles];
+    form.mnuDistruggiCartella.caption = Lang[Text::DestroyFolder] + "...";
+    form.mnuDistruggiSpazioLibero.caption = Lang[Text::WipeFreeSpace];
+    form.mnuOpzioni.caption = Lang[Text::MenuOptions];
+    form.mnuLingua.caption = Lang[Text::MenuLanguage];
+    form.mnuAggLingua.caption = Lang[Text::MenuMoreLanguages];
+    form.mnuDonazioni.caption = Lang[Text::MenuDonations];
+    form.mnuFaiDonazione.caption = Lang[Text::MenuDonate];
+    form.mnuGuida.caption = Lang[Text::MenuHelp];
+    form.mnuVersioni.caption = Lang[Text::MenuVersionHistory];
+    form.mnuAggiornamenti.caption = Lang[Text::MenuUpdates];
+    form.mnuInfo.caption = Lang[Text::MenuAbout];
+    form.Command1.caption = Lang[Text::DestroyFiles];
+    form.Command2.caption = Lang[Text::WipeFreeSpace];
+    form.Command3.caption = Lang[Text::DestroyFolder];
+    form.Label1.caption = Lang[Text::MethodHeading];
+    form.Label4.caption = Lang[Text::ShutDownWhenFinished];
 
     for (std::size_t k = 0; k < program.MethodName.size(); ++k) {
-        program.MethodName[k] = Lang[35 + 2 * k];
-        program.MethodDesc[k] = Lang[36 + 2 * k];
+        program.MethodName[k] = Lang[Text::FirstMethodName + 2 * k];
+        program.MethodDesc[k] = Lang[Text::FirstMethodName + 1 + 2 * k];
     }
     for (std::size_t k = program.MethodName.size(); k < program.MethodDesc.size(); ++k) program.MethodDesc[k].clear();
 
@@ -49,7 +49,7 @@ void ApplyLanguage(Program& program) {
         (void)form.Combo1.SetListIndex(*position);
     }
 
-    form.Label2.caption = kCreditLine + Lang[11];
+    form.Label2.caption = kCreditLine + Lang[Text::RightsReserved];
 }
 
 }  // namespace scorvane

@@ -17,7 +17,8 @@ constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 // True, after a message naming it, when a picked path cannot be the entry the picker listed.
 bool RefusedPick(Program& program, const std::string& path) {
     if (path.find(kReplacementCharacter) == std::string::npos) return false;
-    program.windows().MessageBox(program.Lang[83] + "\r" + path, MessageStyle::Exclamation, program.Lang[28]);
+    program.windows().MessageBox(program.Lang[Text::NameCannotBeShown] + "\r" + path, MessageStyle::Exclamation,
+                                 program.Lang[Text::WipingErrorTitle]);
     return true;
 }
 }  // namespace

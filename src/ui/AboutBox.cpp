@@ -18,12 +18,12 @@ void mnuInfo_Click(Program& program) {
     program.form1().Hide();
     FrmAbout& about = program.frmAbout();  // its load handler runs here
     const ProcessFacts& facts = program.facts();
-    about.caption = program.Lang[9];
+    about.caption = program.Lang[Text::MenuAbout];
     about.lblTitle.caption = "Scorvane Free";
     about.lblVersion.caption =
         "Rel. " + Decimal(facts.major) + "." + Decimal(facts.minor) + ".0." + Decimal(facts.revision);
-    about.lblDescription.caption = program.Lang[60];
-    about.lblCopyright.caption = about.lblCopyright.caption + " - " + program.Lang[11];
+    about.lblDescription.caption = program.Lang[Text::AboutDescription];
+    about.lblCopyright.caption = about.lblCopyright.caption + " - " + program.Lang[Text::RightsReserved];
     about.Show();
 }
 

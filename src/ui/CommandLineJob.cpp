@@ -34,7 +34,7 @@ void SetItemFolder(Program& program, const std::string& text) {
 void WipeEntry(Program& program, const std::string& unquoted, const std::string& entry) {
     Form1& form = program.form1();
     if (RefusedAsRoot(program, unquoted)) return;
-    if (RefusedAsKernelFileSystem(program, entry, program.Lang[14])) return;
+    if (RefusedAsKernelFileSystem(program, entry, program.Lang[Text::WarningTitle])) return;
     if (IsFolder(program, entry)) {
         // A stop asked for in the yield before this item must not be undone by the folder command,
         // which starts its run with the flag cleared.
@@ -97,8 +97,8 @@ void ProcessCommandList(Program& program, const std::string& list) {
     program.CancelFlag = 0;
     const std::vector<std::string> entries = SplitAtNul(list);
 
-    if (windows.MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle, program.Lang[14]) ==
-        MessageAnswer::No) {
+    if (windows.MessageBox(program.Lang[Text::AskOverwrite] + "\r\r" + program.Lang[Text::AskContinue], kQuestionStyle,
+                           program.Lang[Text::WarningTitle]) == MessageAnswer::No) {
         form.mousePointer = MousePointer::Default;
         windows.EndProgram();
     }

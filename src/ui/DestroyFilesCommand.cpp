@@ -81,11 +81,11 @@ void CloseProgressWindow(Program& program) {
 }
 
 std::string GetFiles(Program& program) {
-    std::string filter = program.Lang[77] + " (*.*)";
+    std::string filter = program.Lang[Text::AllFilesFilter] + " (*.*)";
     filter += '\0';
     filter += "*.*";
     filter += '\0';
-    return OpenFileDialog(program, 1, program.Lang[75], "", filter, CurrentFolder(), "*.*");
+    return OpenFileDialog(program, 1, program.Lang[Text::ChooseFiles], "", filter, CurrentFolder(), "*.*");
 }
 
 void Command1_Click(Program& program) {
@@ -102,7 +102,8 @@ void Command1_Click(Program& program) {
     bool refused = false;
     if (last != -1) {
         const int answer =
-            windows.MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle, program.Lang[14]);
+            windows.MessageBox(program.Lang[Text::AskOverwrite] + "\r\r" + program.Lang[Text::AskContinue],
+                               kQuestionStyle, program.Lang[Text::WarningTitle]);
         if (answer == MessageAnswer::No) {
             form.mousePointer = MousePointer::Default;
             return;
@@ -116,7 +117,7 @@ void Command1_Click(Program& program) {
             program.dialog().ImgBar.width = BarWidth(form.ProgressTotal.ToDouble(), i);
             program.dialog().Refresh();
             const std::string path = EntryPath(entries, static_cast<std::size_t>(i));
-            if (RefusedAsKernelFileSystem(program, path, program.Lang[14])) {
+            if (RefusedAsKernelFileSystem(program, path, program.Lang[Text::WarningTitle])) {
                 refused = true;
             } else if (!IsFolder(program, path)) {
                 WipeFile(program, path, form.Combo1.listIndex);
@@ -130,7 +131,7 @@ void Command1_Click(Program& program) {
         program.dialog().Refresh();
         std::string path = entries[0];
         if (!path.empty() && path.back() == kSeparator) path.pop_back();
-        refused = RefusedAsKernelFileSystem(program, path, program.Lang[14]);
+        refused = RefusedAsKernelFileSystem(program, path, program.Lang[Text::WarningTitle]);
         if (!refused) WipeFile(program, path, form.Combo1.listIndex);
     }
 
@@ -140,7 +141,8 @@ void Command1_Click(Program& program) {
     // A refused item leaves its refusal as the last word; anything else left is named in one message.
     if (last != -1 && program.CancelFlag == 0 && !refused && !ShowWhatRemains(program)) {
         if (form.Check1.value == 0) {
-            windows.MessageBox(program.Lang[17] + "     ", MessageStyle::Information, program.Lang[18]);
+            windows.MessageBox(program.Lang[Text::WipingCompleted] + "     ", MessageStyle::Information,
+                               program.Lang[Text::FinishedTitle]);
         } else {
             Shutdown(program);
         }

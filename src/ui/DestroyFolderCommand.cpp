@@ -93,7 +93,8 @@ void BackToMainWindow(Program& program) {
 void Command3_Click(Program& program) {
     Form1& form = program.form1();
     const bool handedOver = !form.FolderToWipe.empty();
-    const std::string folder = handedOver ? form.FolderToWipe : BrowseForFolder(program, program.Lang[81], kPickerMode);
+    const std::string folder =
+        handedOver ? form.FolderToWipe : BrowseForFolder(program, program.Lang[Text::ChooseFolder], kPickerMode);
     if (folder.empty()) return;
     // A picked folder the desktop could not hand over as it is names nothing: said, never "completed".
     if (!handedOver && program.files().KindOf(folder) == EntryKind::Missing) {
@@ -107,17 +108,19 @@ void Command3_Click(Program& program) {
     // handed-over folder whose run was refused: FolderToWipe is cleared and CancelFlag left alone, so
     // the caller goes on with its next item.
     if (IsFilesystemRoot(program, folder)) {
-        program.windows().MessageBox(program.Lang[86], MessageStyle::Exclamation, program.Lang[80]);
+        program.windows().MessageBox(program.Lang[Text::RootRefused], MessageStyle::Exclamation,
+                                     program.Lang[Text::DestroyFolder]);
         form.FolderToWipe.clear();
         return;
     }
-    if (RefusedAsKernelFileSystem(program, folder, program.Lang[80])) {
+    if (RefusedAsKernelFileSystem(program, folder, program.Lang[Text::DestroyFolder])) {
         form.FolderToWipe.clear();
         return;
     }
     if (!handedOver) {
-        const int answer = program.windows().MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle,
-                                                        program.Lang[80] + ": \"" + folder + "\"");
+        const int answer =
+            program.windows().MessageBox(program.Lang[Text::AskOverwrite] + "\r\r" + program.Lang[Text::AskContinue],
+                                         kQuestionStyle, program.Lang[Text::DestroyFolder] + ": \"" + folder + "\"");
         if (answer == MessageAnswer::No) return;
     }
 
@@ -164,7 +167,8 @@ void Command3_Click(Program& program) {
     UnloadDialogIfLoaded(program);
     if (program.CancelFlag == 0 && !ShowWhatRemains(program)) {
         if (form.Check1.value == 0) {
-            program.windows().MessageBox(program.Lang[17] + "     ", MessageStyle::Information, program.Lang[18]);
+            program.windows().MessageBox(program.Lang[Text::WipingCompleted] + "     ", MessageStyle::Information,
+                                         program.Lang[Text::FinishedTitle]);
         } else {
             Shutdown(program);
         }

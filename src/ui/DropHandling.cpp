@@ -14,8 +14,8 @@ namespace scorvane {
 void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& effect) {
     if (effect != kAllDropEffects) return;
     WindowServices& windows = program.windows();
-    if (windows.MessageBox(program.Lang[12] + "\r\r" + program.Lang[13], kQuestionStyle, program.Lang[14]) ==
-        MessageAnswer::No) {
+    if (windows.MessageBox(program.Lang[Text::AskOverwrite] + "\r\r" + program.Lang[Text::AskContinue], kQuestionStyle,
+                           program.Lang[Text::WarningTitle]) == MessageAnswer::No) {
         return;
     }
 
@@ -32,7 +32,7 @@ void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& e
         program.dialog().ImgBar.width = BarWidth(form.ProgressTotal.ToDouble(), static_cast<double>(i));
         program.dialog().Refresh();
         const std::string& path = paths[i - 1];
-        if (RefusedAsKernelFileSystem(program, path, program.Lang[14])) {
+        if (RefusedAsKernelFileSystem(program, path, program.Lang[Text::WarningTitle])) {
             refused = true;
         } else if (IsFolder(program, path)) {
             if (RefusedAsRoot(program, path)) {
@@ -60,7 +60,8 @@ void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& e
                 program.dialogUnloaded().ImgBar.width = kBarFullWidth;
                 program.dialogUnloaded().Refresh();
             }
-            windows.MessageBox(program.Lang[17], MessageStyle::Information, program.Lang[18]);
+            windows.MessageBox(program.Lang[Text::WipingCompleted], MessageStyle::Information,
+                               program.Lang[Text::FinishedTitle]);
         } else {
             Shutdown(program);
         }

@@ -45,12 +45,13 @@ bool IsInstalledLanguage(Program& program, const std::string& name) {
 void mnuLingua_Click(Program& program) {
     const auto& Lang = program.Lang;
     std::string filter;
-    for (const std::string& part : {Lang[50], std::string("*.lng"), Lang[15], std::string("*.*")}) {
+    for (const std::string& part :
+         {Lang[Text::LanguageFilesDescription], std::string("*.lng"), Lang[Text::AllFiles], std::string("*.*")}) {
         filter += part;
         filter.push_back('\0');
     }
     const std::string answer =
-        OpenFileDialog(program, 1, Lang[21], "", filter, program.InProgramFolder("Files/Lang"), "lng");
+        OpenFileDialog(program, 1, Lang[Text::ProgramName], "", filter, program.InProgramFolder("Files/Lang"), "lng");
     if (answer.empty()) return;
 
     // Only a name that the program's language folder holds is taken. Storing any other name (a file

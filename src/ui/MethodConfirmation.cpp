@@ -14,8 +14,8 @@ void Form2_Form_Load(Program& program) {
     window.Label1.caption = main.Label1.caption;
     window.Label3.caption = main.Label3.caption;
     window.Label9.caption = main.Label9.caption;
-    window.Command1.caption = program.Lang[63];
-    window.Command2.caption = program.Lang[3];
+    window.Command1.caption = program.Lang[Text::CancelCaption];
+    window.Command2.caption = program.Lang[Text::MenuDestroy];
     window.Combo1.Clear();
     for (const auto& name : program.MethodName) window.Combo1.AddItem(name);
     (void)window.Combo1.SetListIndex(main.Combo1.listIndex);

@@ -14,24 +14,26 @@ constexpr std::size_t kNamedItems = 5;
 bool RefusedAsRoot(Program& program, const std::string& folder) {
     // "/", "//", "/tmp/.." and every other name of the root, however it is spelt.
     if (!IsFolder(program, folder) || !program.files().IsSystemRoot(folder)) return false;
-    program.windows().MessageBox(program.Lang[86], MessageStyle::Exclamation, program.Lang[14]);
+    program.windows().MessageBox(program.Lang[Text::RootRefused], MessageStyle::Exclamation,
+                                 program.Lang[Text::WarningTitle]);
     return true;
 }
 
 bool RefusedAsKernelFileSystem(Program& program, const std::string& path, const std::string& title) {
     const std::string kind = program.files().KernelFileSystem(path);
     if (kind.empty()) return false;
-    program.windows().MessageBox(program.Lang[89] + " (" + kind + ")\r" + path, MessageStyle::Exclamation, title);
+    program.windows().MessageBox(program.Lang[Text::KernelFileSystemRefused] + " (" + kind + ")\r" + path,
+                                 MessageStyle::Exclamation, title);
     return true;
 }
 
 bool ShowWhatRemains(Program& program) {
     const auto& items = program.Remaining.items();
     if (items.empty()) return false;
-    std::string text = program.Lang[88] + " " + Decimal(static_cast<std::int64_t>(items.size())) + "\r";
+    std::string text = program.Lang[Text::ItemsRemain] + " " + Decimal(static_cast<std::int64_t>(items.size())) + "\r";
     for (std::size_t i = 0; i < items.size() && i < kNamedItems; ++i) text += "\r" + items[i];
     if (items.size() > kNamedItems) text += "\r...";
-    program.windows().MessageBox(text, MessageStyle::Exclamation, program.Lang[28]);
+    program.windows().MessageBox(text, MessageStyle::Exclamation, program.Lang[Text::WipingErrorTitle]);
     return true;
 }
 

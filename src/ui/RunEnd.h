@@ -10,13 +10,13 @@ class Program;
 
 // True, after telling the user so, when the folder is the filesystem root, which is never wiped as a folder.
 bool RefusedAsRoot(Program& program, const std::string& folder);
-// True, after telling the user so (Lang[89], the kind, the path; titled `title`), when the chosen item lies
-// on a kernel file system (proc, sysfs, ...), which is never written to.
+// True, after telling the user so (Lang[Text::KernelFileSystemRefused], the kind, the path; titled `title`), when the
+// chosen item lies on a kernel file system (proc, sysfs, ...), which is never written to.
 bool RefusedAsKernelFileSystem(Program& program, const std::string& path, const std::string& title);
 
 // When anything chosen for the run remains (Program::Remaining), says how many and names the first few
-// (Lang[88], exclamation, titled Lang[28]) and gives true: the run then ends without the completion
-// message and without a shutdown.
+// (Lang[Text::ItemsRemain], exclamation, titled Lang[Text::WipingErrorTitle]) and gives true: the run then ends without
+// the completion message and without a shutdown.
 bool ShowWhatRemains(Program& program);
 
 }  // namespace scorvane
