@@ -49,13 +49,14 @@ void Timer1_Timer(Program& program) {
 
     ++form.ElapsedTicks;
     const double seconds = UpdateElapsed(program);
-    dialog.Label1.caption = lang[70] + SignedDecimal(form.ElapsedHours) + ", " + lang[58] +
-                            SignedDecimal(form.ElapsedMinutes) + ", " + lang[30] + SignedDecimal(form.ElapsedSeconds);
+    dialog.Label1.caption = lang[Text::ElapsedHours] + SignedDecimal(form.ElapsedHours) + ", " + lang[Text::Minutes] +
+                            SignedDecimal(form.ElapsedMinutes) + ", " + lang[Text::Seconds] +
+                            SignedDecimal(form.ElapsedSeconds);
 
     const auto written = static_cast<double>(form.WrittenKb);
     if (seconds > 0) {
         const auto speed = static_cast<std::int64_t>(std::floor(written / seconds));
-        dialog.Label3.caption = lang[71] + ": " + DigitGroups(speed) + " Kb/sec";
+        dialog.Label3.caption = lang[Text::Speed] + ": " + DigitGroups(speed) + " Kb/sec";
     }
 
     const auto freeKb = static_cast<double>(form.ProgressTotal.tenThousandths);
@@ -65,8 +66,9 @@ void Timer1_Timer(Program& program) {
         const double minutes = FixedPoint4::FromDouble(raw).ToDouble();
         const double wholeMinutes = std::floor(minutes);
         const double secondsLeft = std::nearbyint((minutes - wholeMinutes) * 60);
-        dialog.Label4.caption = lang[72] + ": " + lang[58] + SignedDecimal(static_cast<std::int64_t>(wholeMinutes)) +
-                                ", " + lang[30] + SignedDecimal(static_cast<std::int64_t>(secondsLeft)) + " ";
+        dialog.Label4.caption = lang[Text::TimeLeft] + ": " + lang[Text::Minutes] +
+                                SignedDecimal(static_cast<std::int64_t>(wholeMinutes)) + ", " + lang[Text::Seconds] +
+                                SignedDecimal(static_cast<std::int64_t>(secondsLeft)) + " ";
     }
 
     dialog.Label6.caption = dialog.Label1.caption;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/FreeSpaceStatistics.h"
+#include "engine/PassPlans.h"
 #include "engine/ProgressWindow.h"
 #include "engine/Shutdown.h"
 #include "engine/WipeHelpers.h"
@@ -27,13 +28,6 @@ constexpr int kLastDiskFull = 14;
 constexpr int kFailuresInARow = 3;
 constexpr int kTickInterval = 600;
 constexpr std::size_t kZNameLength = 24;
-constexpr int kMethods = 8;
-
-// One cycle of each method, in order: a text block of '0', '1' or ' ', 'c' a text block of a character
-// drawn anew for the cycle, 'B' a buffer block of random bytes, 'D' one of random digits, 'y' a yield.
-constexpr std::array<std::string_view, kMethods> kCycles = {"c",    "0",        "By",         "0By",
-                                                            "01By", "000111By", "01y01y01yB", " y yDyDyDyDyDy"};
-
 // What the fill does next after a step or a failure.
 enum class Next { Continue, RepeatCycle, NewFile, Finish, Refuse };
 
@@ -44,7 +38,7 @@ public:
           files_(program.files()),
           drive_(drive),
           folder_(JoinPath(drive, kFillFolderName)),
-          cycle_(kCycles[static_cast<std::size_t>(method)]) {}
+          cycle_(MethodOf(method).freeSpaceCycle) {}
 
     // The drive is an existing folder and the fill folder is there or could be made.
     bool Prepare();
@@ -345,10 +339,11 @@ void ShowFilled(Program& program) {
 std::string ElapsedText(Program& program) {
     const Form1& form = program.form1();
     const auto& lang = program.Lang;
-    std::string text = lang[29] + " ";
-    if (form.ElapsedHours > 0) text += Decimal(form.ElapsedHours) + " " + lang[57] + ", ";
-    if (form.ElapsedMinutes > 0) text += Decimal(form.ElapsedMinutes) + " " + lang[58] + " " + lang[78] + " ";
-    return text + Decimal(form.ElapsedSeconds) + " " + lang[30] + "!";
+    std::string text = lang[Text::FreeSpaceWipedIn] + " ";
+    if (form.ElapsedHours > 0) text += Decimal(form.ElapsedHours) + " " + lang[Text::Hours] + ", ";
+    if (form.ElapsedMinutes > 0)
+        text += Decimal(form.ElapsedMinutes) + " " + lang[Text::Minutes] + " " + lang[Text::And] + " ";
+    return text + Decimal(form.ElapsedSeconds) + " " + lang[Text::Seconds] + "!";
 }
 
 void ShowRefused(Program& program) {
@@ -367,7 +362,8 @@ void WipeSpace(Program& program, const std::string& drive) {
     form.WrittenKb = 0;
     form.FileKb = 0;
     const int chosen = form.Combo1.listIndex;
-    const int method = chosen >= 0 && chosen < kMethods ? chosen : 0;
+    // A method that cannot fill free space (the command refuses it first) fills as method 0.
+    const int method = MethodOf(chosen).freeSpaceCycle.empty() ? 0 : chosen;
 
     SpaceFill fill(program, drive, method);
     if (!fill.Prepare()) {

@@ -1,6 +1,7 @@
 #include "engine/GutmannMethod.h"
 
 #include "engine/FailureMessages.h"
+#include "engine/PassWriter.h"
 #include "model/Program.h"
 #include "platform/Text.h"
 
@@ -42,12 +43,12 @@ std::unique_ptr<PassPattern> GutmannPattern(Program& program, int pass, std::int
 }
 
 bool WriteToFile(Program& program, FileHandle file, std::int64_t length, PassPattern& pattern) {
-    FileServices& files = program.files();
     program.windows().Yield();
-    Result<> written = files.Seek(file, 1);
-    if (written) written = WritePattern(files, file, length, pattern);
-    if (written) written = files.Flush(file);
-    if (!written) {
+    const PassWrite whole{1, length};
+    bool stopped = false;
+    if (auto written =
+            WritePass(program.files(), file, {&whole, 1}, PassBytes{PassKind::Byte, {}, &pattern}, {}, stopped);
+        !written) {
         ShowWipeFailure(program, written.failure());
         return false;
     }

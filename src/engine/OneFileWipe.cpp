@@ -1,12 +1,14 @@
 #include "engine/OneFileWipe.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "engine/FailureMessages.h"
 #include "engine/GutmannMethod.h"
 #include "engine/PassPattern.h"
 #include "engine/PassPlans.h"
+#include "engine/PassWriter.h"
 #include "engine/ProgressWindow.h"
 #include "engine/WipeHelpers.h"
 #include "model/Program.h"
@@ -39,26 +41,6 @@ Outcome Fail(Program& program, const Target& target, const Failure& failure) {
     return Outcome::Failed;
 }
 
-Outcome SmallPass(Program& program, const Target& target, std::int64_t length, const Pass& pass) {
-    FileServices& files = program.files();
-    if (pass.kind == PassKind::Byte) {
-        // One byte more than the file holds, so that every byte is covered.
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length) + 1);
-        RandomPattern random(program.random(), pass.range);
-        const auto drawn = random.Next(bytes.size());
-        std::copy(drawn.begin(), drawn.end(), bytes.begin());
-        BufferPattern pattern(std::move(bytes));
-        if (WriteToFile(program, target.file, length + 1, pattern)) return Outcome::Done;
-        program.Remaining.Add(target.path);
-        return Outcome::Failed;
-    }
-    Result<> written = files.Seek(target.file, 1);
-    if (written) written = files.WriteTaggedFill(target.file, FillFor(program, pass), length);
-    if (written) written = files.Flush(target.file);
-    if (!written) return Fail(program, target, written.failure());
-    return Outcome::Done;
-}
-
 void MoveBar(Program& program, int chunk) {
     Image& bar = program.dialog().ImgBar;
     const Twips width = BarWidth(kChunks - 1, chunk);
@@ -80,50 +62,46 @@ void CancelSteps(Program& program) {
     if (!Trim(program.facts().commandLine).empty()) program.windows().EndProgram();
 }
 
-Outcome ChunkedPass(Program& program, const Target& target, std::int64_t length, const std::string& displayName,
-                    const Pass& pass) {
-    FileServices& files = program.files();
-    const std::int64_t chunk = length / kChunks;
-    const std::int64_t remainder = length - kChunks * chunk;
+// One pass of methods 0 to 7. A small file takes one write: a character pass without progress or yield,
+// a byte pass through WriteToFile with its yields. A larger one shows its progress after each chunk.
+Outcome RunPass(Program& program, const Target& target, const Pass& pass, const std::string& displayName) {
+    const std::int64_t length = target.identity.length;
     RandomPattern random(program.random(), pass.range);
-
-    Dialog& dialog = program.dialog();
-    dialog.Label8.caption = ProgressText(program, displayName, 0, pass.label);
-    dialog.ImgBar.width = 0;
-    dialog.Show();
-    if (pass.repaintFirst) {
-        program.dialog().Refresh();
-        program.windows().Yield();
+    const bool small = length < kSmallFileLimit;
+    if (small && pass.kind == PassKind::Byte) {
+        if (WriteToFile(program, target.file, length + 1, random)) return Outcome::Done;
+        program.Remaining.Add(target.path);
+        return Outcome::Failed;
     }
-    program.form1().Hide();
-
-    for (int i = 0; i < kChunks; ++i) {
-        Result<> written = files.Seek(target.file, i == 0 ? 1 : chunk * i - 1);
-        if (written) {
-            written = pass.kind == PassKind::Character
-                          ? files.WriteTaggedFill(target.file, FillFor(program, pass), chunk)
-                          : WritePattern(files, target.file, chunk + 1, random);
+    std::function<bool(std::size_t)> afterChunk;
+    if (!small) {
+        Dialog& dialog = program.dialog();
+        dialog.Label8.caption = ProgressText(program, displayName, 0, pass.label);
+        dialog.ImgBar.width = 0;
+        dialog.Show();
+        if (pass.repaintFirst) {
+            program.dialog().Refresh();
+            program.windows().Yield();
         }
-        if (!written) return Fail(program, target, written.failure());
-        program.dialog().Label8.caption = ProgressText(program, displayName, i + 1, pass.label);
-        MoveBar(program, i);
-        if (program.CancelFlag == 1) {
-            (void)files.Flush(target.file);
-            CancelSteps(program);
-            return Outcome::Stopped;
-        }
+        program.form1().Hide();
+        afterChunk = [&](std::size_t i) {
+            if (i >= kChunks) return true;  // the remainder
+            const int chunk = static_cast<int>(i);
+            program.dialog().Label8.caption = ProgressText(program, displayName, chunk + 1, pass.label);
+            MoveBar(program, chunk);
+            return program.CancelFlag != 1;
+        };
     }
-
-    Result<> written;
-    if (pass.kind == PassKind::Character) {
-        written = files.Seek(target.file, kChunks * chunk - 3);
-        if (written) written = files.WriteTaggedFill(target.file, FillFor(program, pass), remainder);
-    } else {
-        written = files.Seek(target.file, kChunks * chunk);
-        if (written) written = WritePattern(files, target.file, remainder + 1, random);
+    const auto layout = PassLayout(pass.kind, length);
+    const PassBytes bytes{pass.kind, [&] { return FillFor(program, pass); }, &random};
+    bool stopped = false;
+    if (auto written = WritePass(program.files(), target.file, layout, bytes, afterChunk, stopped); !written) {
+        return Fail(program, target, written.failure());
     }
-    if (written) written = files.Flush(target.file);
-    if (!written) return Fail(program, target, written.failure());
+    if (stopped) {
+        CancelSteps(program);
+        return Outcome::Stopped;
+    }
     return Outcome::Done;
 }
 
@@ -205,11 +183,9 @@ void EndOfFile(Program& program, const Target& target) {
 }
 
 Outcome RunPasses(Program& program, const Target& target, int method, const std::string& displayName) {
-    const std::int64_t length = target.identity.length;
     if (method == kGutmannMethod) return GutmannSteps(program, target, displayName);
     for (const Pass& pass : PassesOf(method)) {
-        const Outcome outcome = length < kSmallFileLimit ? SmallPass(program, target, length, pass)
-                                                         : ChunkedPass(program, target, length, displayName, pass);
+        const Outcome outcome = RunPass(program, target, pass, displayName);
         if (outcome != Outcome::Done) return outcome;
     }
     return Outcome::Done;

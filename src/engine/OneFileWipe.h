@@ -7,9 +7,6 @@ namespace scorvane {
 
 class Program;
 
-// Files below this length are written in one piece per pass, without progress.
-inline constexpr std::int64_t kSmallFileLimit = 1000;
-inline constexpr int kChunks = 100;
 inline constexpr int kNewNameLength = 24;
 
 // Destroys one file: overwrites it by the passes of `method` (0 to 8; any other number wipes as

@@ -34,13 +34,6 @@ std::span<const std::uint8_t> CyclePattern::Next(std::size_t size) {
     return std::span<const std::uint8_t>(block_.data(), std::min(size, block_.size()));
 }
 
-std::span<const std::uint8_t> BufferPattern::Next(std::size_t size) {
-    const std::size_t part = std::min(size, bytes_.size() - at_);
-    const std::span<const std::uint8_t> out(bytes_.data() + at_, part);
-    at_ += part;
-    return out;
-}
-
 Result<> WritePattern(FileServices& files, FileHandle file, std::int64_t count, PassPattern& pattern) {
     while (count > 0) {
         const auto size = static_cast<std::size_t>(std::min<std::int64_t>(count, kWriteBlock));

@@ -14,6 +14,7 @@ class RandomStream;
 // Writes of a few MiB at most, however large the file: memory stays bounded. A multiple of 3, so that
 // the 3-byte cycles of the 35-pass patterns keep their phase from block to block.
 inline constexpr std::size_t kWriteBlock = 3 * 1024 * 1024;
+static_assert(kWriteBlock % 3 == 0, "a 3-byte cycle must start each block in the same phase");
 
 // The bytes of one pass, produced in order from the file's first byte, block by block.
 class PassPattern {
@@ -43,17 +44,6 @@ public:
 
 private:
     std::vector<std::uint8_t> block_;
-};
-
-// Bytes held whole in memory (the small-file passes).
-class BufferPattern final : public PassPattern {
-public:
-    explicit BufferPattern(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    std::span<const std::uint8_t> Next(std::size_t size) override;
-
-private:
-    std::vector<std::uint8_t> bytes_;
-    std::size_t at_ = 0;
 };
 
 // Writes `count` bytes of `pattern` at the file's current position, block by block.

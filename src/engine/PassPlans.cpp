@@ -38,13 +38,26 @@ constexpr Pass kMethod7[] = {Chars(' ', 1),
                              Bytes(ByteRange::Digits, 6),
                              Bytes(ByteRange::Digits, 7)};
 
-constexpr std::array<std::span<const Pass>, 8> kMethods{kMethod0, kMethod1, kMethod2, kMethod3,
-                                                        kMethod4, kMethod5, kMethod6, kMethod7};
+constexpr std::array<Method, kMethodCount> kMethods{{
+    {kMethod0, "c", 15},
+    {kMethod1, "0", 15},
+    {kMethod2, "By", 15},
+    {kMethod3, "0By", 15},
+    {kMethod4, "01By", 15},
+    {kMethod5, "000111By", 15},
+    {kMethod6, "01y01y01yB", 15},
+    {kMethod7, " y yDyDyDyDyDy", 15},
+    {{}, {}, 10},  // Gutmann's 35 passes
+}};
 }  // namespace
 
+const Method& MethodOf(int number) {
+    if (number < 0 || number >= kMethodCount) return kMethods[0];
+    return kMethods[static_cast<std::size_t>(number)];
+}
+
 std::span<const Pass> PassesOf(int method) {
-    if (method < 0 || method >= static_cast<int>(kMethods.size())) return kMethods[0];
-    return kMethods[static_cast<std::size_t>(method)];
+    return method == kGutmannMethod ? kMethods[0].passes : MethodOf(method).passes;
 }
 
 }  // namespace scorvane

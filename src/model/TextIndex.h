@@ -58,6 +58,22 @@ inline constexpr std::size_t ChooseFiles = 75;
 inline constexpr std::size_t AllFilesFilter = 77;
 inline constexpr std::size_t ChooseFolder = 81;
 
+// The free-space wipe: its refusal, its warning, its statistics and its end.
+inline constexpr std::size_t NoGutmannForFreeSpace = 19;
+inline constexpr std::size_t ChooseAnotherMethod = 20;
+inline constexpr std::size_t FillWillStart = 22;
+inline constexpr std::size_t FillTakesLong = 23;
+inline constexpr std::size_t FillStartsOnClose = 24;
+inline constexpr std::size_t FillTitle = 25;
+inline constexpr std::size_t FreeSpaceWipedIn = 29;
+inline constexpr std::size_t Seconds = 30;
+inline constexpr std::size_t Hours = 57;
+inline constexpr std::size_t Minutes = 58;
+inline constexpr std::size_t ElapsedHours = 70;
+inline constexpr std::size_t Speed = 71;
+inline constexpr std::size_t TimeLeft = 72;
+inline constexpr std::size_t And = 78;
+
 // The progress window and the free-space wipe.
 inline constexpr std::size_t Preparing = 61;
 inline constexpr std::size_t WipingInProgress = 62;

@@ -3,14 +3,13 @@
 #include <array>
 
 #include "engine/FreeSpaceWipe.h"
+#include "engine/PassPlans.h"
 #include "model/Program.h"
 #include "ui/DriveList.h"
 
 namespace scorvane {
 
 namespace {
-
-constexpr int kGutmannMethod = 8;
 
 // The statistics lines and their shadows, in the order the command handles them.
 std::array<Label*, 8> StatisticsLabels(Dialog& dialog) {
@@ -24,12 +23,15 @@ void Command2_Click(Program& program) {
     Form1& form = program.form1();
     WindowServices& windows = program.windows();
     const auto& lang = program.Lang;
-    if (form.Combo1.listIndex == kGutmannMethod) {
-        windows.MessageBox(lang[19] + "\r\r" + lang[20], MessageStyle::Information, lang[21]);
+    if (MethodOf(form.Combo1.listIndex).freeSpaceCycle.empty()) {
+        windows.MessageBox(lang[Text::NoGutmannForFreeSpace] + "\r\r" + lang[Text::ChooseAnotherMethod],
+                           MessageStyle::Information, lang[Text::ProgramName]);
         return;
     }
     Drive1_Change(program);
-    windows.MessageBox(lang[22] + "\r" + lang[23] + "\r\r" + lang[24], MessageStyle::Information, lang[25]);
+    windows.MessageBox(
+        lang[Text::FillWillStart] + "\r" + lang[Text::FillTakesLong] + "\r\r" + lang[Text::FillStartsOnClose],
+        MessageStyle::Information, lang[Text::FillTitle]);
     program.CancelFlag = 0;
     Drive1_Change(program);
 

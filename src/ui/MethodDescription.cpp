@@ -1,12 +1,13 @@
 #include "ui/MethodDescription.h"
 
+#include "engine/PassPlans.h"
 #include "model/Program.h"
 
 namespace scorvane {
 
 void ShowMethodDescription(Program& program, Label& description, Label& shadow, int position) {
     constexpr Twips kShadowOffset = 10;
-    description.font.size = position == 8 ? 10 : 15;
+    description.font.size = MethodOf(position).descriptionFontSize;
     description.caption = program.MethodDesc[static_cast<std::size_t>(position)];
     shadow.width = description.width;
     shadow.height = description.height;

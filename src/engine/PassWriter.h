@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "engine/PassPlans.h"
+#include "platform/FileServices.h"
+
+namespace scorvane {
+
+class PassPattern;
+
+// Files below this length are written in one piece per pass, without progress.
+inline constexpr std::int64_t kSmallFileLimit = 1000;
+inline constexpr int kChunks = 100;
+
+// One write of a pass: from `position` (counted from 1), `count` fill characters as one tagged text (a
+// character pass), or `count` bytes of the pass's pattern (a byte pass).
+struct PassWrite {
+    std::int64_t position;
+    std::int64_t count;
+};
+
+// Where the writes of a pass over a file of `length` bytes go. A small file takes one write from its first
+// byte: `length` characters, or length + 1 bytes so that every byte is covered. A larger one takes 100
+// chunks of c = length / 100 and a remainder of r = length - 100c, overlapping by design: the 4-byte
+// header of a tagged text stands in front of its characters, so chunk i > 0 of a character pass starts at
+// c*i - 1 (its header covers the last bytes of chunk i - 1) and the remainder's header at 100c - 3; a byte
+// pass writes c + 1 bytes per chunk from the same places and its remainder's r + 1 bytes from 100c, so
+// that its last byte is the file's last.
+std::vector<PassWrite> PassLayout(PassKind kind, std::int64_t length);
+
+// What a pass writes: the fill character of each write, or its pattern's next bytes.
+struct PassBytes {
+    PassKind kind;
+    std::function<char()> fill;      // character passes, asked once per write
+    PassPattern* pattern = nullptr;  // byte passes
+};
+
+// Writes each of `writes` in order, then flushes the file to the disk. After write i, `afterWrite(i)`,
+// when given, runs (progress, the stop poll) and gives false to stop the pass: the file is then flushed
+// as far as it got and `stopped` is set. The result is the failure of the first seek, write or flush that
+// failed; nothing after it is written.
+Result<> WritePass(FileServices& files, FileHandle file, std::span<const PassWrite> writes, const PassBytes& bytes,
+                   const std::function<bool(std::size_t)>& afterWrite, bool& stopped);
+
+}  // namespace scorvane
