@@ -43,11 +43,15 @@ ProgressWindowView::ProgressWindowView(Dialog& dialog, std::function<void()> aft
 }
 
 void ProgressWindowView::Sync() {
-    setCursor(dialog_.mousePointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
-    for (auto& [label, view] : labels_) ApplyLabel(*label, *view);
-    ApplyControl(dialog_.CancelButton, *cancel_);
-    cancel_->setText(ToDisplay(dialog_.CancelButton.caption));
-    update();
+    if (Changed(pointer_, dialog_.mousePointer)) {
+        setCursor(dialog_.mousePointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
+    }
+    for (auto& [label, view] : labels_) ApplyLabel(*label, *view, view->applied);
+    ApplyButton(dialog_.CancelButton, *cancel_, cancelApplied_);
+    if (Changed(painted_, std::tuple(dialog_.backColor.value_or(0), dialog_.Image1.visible, dialog_.Shape1.visible,
+                                     TwipsRect(dialog_.Shape1), dialog_.ImgBar.visible, TwipsRect(dialog_.ImgBar)))) {
+        update();
+    }
 }
 
 void ProgressWindowView::paintEvent(QPaintEvent*) {

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QPushButton>
-#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <optional>
+#include <tuple>
 
 #include "desktop/ModelView.h"
 #include "desktop/ViewSupport.h"
@@ -16,6 +17,7 @@ namespace scorvane {
 class ProgressWindowView final : public QWidget, public ModelView {
 public:
     ProgressWindowView(Dialog& dialog, std::function<void()> afterEvent);
+    // Everything from the model onto the widgets, touching only what changed since the last time.
     void Sync() override;
 
 protected:
@@ -30,7 +32,11 @@ private:
     QImage background_;
     QImage barStrip_;
     QPushButton* cancel_ = nullptr;
+    Applied cancelApplied_;
     std::map<Label*, ModelLabel*> labels_;
+    std::optional<int> pointer_;
+    // What paintEvent draws from the model: back colour, picture, frame and bar.
+    std::optional<std::tuple<Color, bool, bool, QRect, bool, QRect>> painted_;
 };
 
 }  // namespace scorvane
