@@ -39,10 +39,29 @@ ProgressWindowView::ProgressWindowView(Dialog& dialog, std::function<void()> aft
         if (dialog_.CancelButton.onClick) dialog_.CancelButton.onClick();
         afterEvent_();
     });
-    Sync();
+    Apply();
 }
 
 void ProgressWindowView::Sync() {
+    if (pace_.Due()) Apply();
+}
+
+void ProgressWindowView::Refresh() {
+    if (!pace_.Due()) return;
+    Apply();
+    repaint();
+}
+
+void ProgressWindowView::setVisible(bool visible) {
+    if (visible != isVisible()) {
+        Apply();
+        if (!visible) repaint();
+    }
+    QWidget::setVisible(visible);
+}
+
+void ProgressWindowView::Apply() {
+    pace_.Done();
     if (Changed(pointer_, dialog_.mousePointer)) {
         setCursor(dialog_.mousePointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
     }

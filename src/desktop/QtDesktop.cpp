@@ -67,9 +67,10 @@ int QtDesktop::MessageBox(const std::string& text, int style, const std::string&
 }
 
 void QtDesktop::Yield() {
-    SyncAll();
+    // The event loop runs at every yield, so that Cancel and Esc act at once; the views catch up with
+    // their models once a frame. Events bring the views up to date themselves.
+    if (pace_.Due()) SyncAll();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    SyncAll();
 }
 
 void QtDesktop::Beep() { QApplication::beep(); }
@@ -196,7 +197,9 @@ void QtDesktop::Unloaded(Window& window) {
 }
 
 void QtDesktop::Refresh(Window& window) {
-    if (QWidget* view = ViewOf(window)) {
+    if (auto* progress = dynamic_cast<ProgressWindowView*>(ViewOf(window))) {
+        progress->Refresh();  // asked for at every file of a run: at the display's pace
+    } else if (QWidget* view = ViewOf(window)) {
         SyncView(view);
         view->repaint();
     }
@@ -214,6 +217,7 @@ void QtDesktop::RunModal(Window& window) {
 }
 
 void QtDesktop::SyncAll() {
+    pace_.Done();
     for (auto& [window, view] : views_) {
         if (view) SyncView(view);
     }
