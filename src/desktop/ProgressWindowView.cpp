@@ -1,6 +1,7 @@
 #include "desktop/ProgressWindowView.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -49,13 +50,14 @@ void ProgressWindowView::Sync() {
 void ProgressWindowView::Refresh() {
     if (!pace_.Due()) return;
     Apply();
-    repaint();
+    // What changed is painted now, without waiting for the next turn of the event loop.
+    QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }
 
 void ProgressWindowView::setVisible(bool visible) {
     if (visible != isVisible()) {
         Apply();
-        if (!visible) repaint();
+        if (!visible) QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
     }
     QWidget::setVisible(visible);
 }

@@ -55,6 +55,8 @@ private:
     std::vector<QPointer<QWidget>> leaving_;  // unloaded views waiting for their deletion
     QElapsedTimer monotonic_;
     FramePace pace_{[this] { SyncAll(); }};  // of the syncs at yields
+    static constexpr qint64 kEventTurnNs = 1'000'000;
+    QElapsedTimer eventTurn_;  // since the event loop last turned at a yield
 };
 
 }  // namespace scorvane

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -109,15 +110,26 @@ TEST(ProgressPace, AWipeAppliesEachLookOnceRepaintsAtTheDisplaysPaceAndDrawsItsL
     EXPECT_EQ(spy.lastPaintedText[QStringLiteral("Label8")].toStdString(), "Wiping: five.bin...\n100% (Pass 7)");
 }
 
-TEST(ProgressPace, AYieldRunsTheEventLoopSoACancelClickStopsTheRun) {
+// Posts itself again at each turn of the event loop and runs `last` at its `turns`-th turn.
+void AtTurn(int turns, std::function<void()> last) {
+    QTimer::singleShot(0, [turns, last = std::move(last)]() mutable {
+        if (turns <= 1) {
+            last();
+        } else {
+            AtTurn(turns - 1, std::move(last));
+        }
+    });
+}
+
+TEST(ProgressPace, YieldsKeepTurningTheEventLoopSoACancelClickStopsTheRun) {
     DesktopProgram app;
     Program& program = *app.program;
     const std::string path = app.dir.path() + "/large.bin";
-    WriteBytes(path, std::string(256 * 1024, 'x'));
+    WriteBytes(path, std::string(8 << 20, 'x'));
 
     BoxCloser boxes;
-    // Clicked at the first yield of the run, once its progress window is up.
-    QTimer::singleShot(0, [&app, &program] {
+    // Clicked at the third turn of the event loop, well inside the run's first pass.
+    AtTurn(3, [&app, &program] {
         if (QWidget* view = app.desktop.ViewOf(program.dialogUnloaded())) {
             app.Find<QPushButton>(*view, "CancelButton").click();
         }
@@ -125,7 +137,7 @@ TEST(ProgressPace, AYieldRunsTheEventLoopSoACancelClickStopsTheRun) {
     WipeFile(program, path, 5);
 
     EXPECT_EQ(program.CancelFlag, 1);
-    EXPECT_TRUE(PathExists(path));  // stopped in its first pass: never cut nor deleted
+    EXPECT_TRUE(PathExists(path));  // stopped: never cut nor deleted
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_EQ(boxes.texts[0], ToDisplay(program.Lang[27]));
 }
