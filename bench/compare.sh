@@ -1,36 +1,45 @@
 #!/usr/bin/env bash
 # Times Scorvane's wiping against its peers in one run and prints one line per case:
 #   case size: scorvane X, peer Y, ratio X/Y  ok|MISSED (target)
-# Usage: bench/compare.sh [--quick] [--runs N] [FOLDER]
+# Usage: bench/compare.sh [--quick] [--runs N] [--only CASES] [FOLDER]
 #   FOLDER (or $BENCH_DIR): where a fresh work folder is made; default /var/tmp.
-#   --quick: 64 MiB and 16 MiB files instead of 1024 MiB and 256 MiB.
-#   --runs N: timings per case (default 3); the median is shown.
-# Exits non-zero only when something fails to run; a missed target prints MISSED.
+#   --quick: 64 MiB and 16 MiB files instead of 1024 MiB and 256 MiB, trees of 500 and 2,000 files
+#            instead of 2,000 and 20,000.
+#   --runs N: rounds per case (default 3); the median is shown.
+#   --only CASES: comma-separated, from one-pass, 35-pass, generator, space, gui, trees.
+# Exits non-zero when something fails to run or a case did no work; a missed target prints MISSED.
 set -euo pipefail
 export LC_ALL=C  # decimal points in every figure
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bench=${SCORVANE_BENCH:-$here/../build/scorvane-bench}
+gui_bench=${SCORVANE_GUI_BENCH:-$(dirname "$bench")/scorvane-gui-bench}
 one_pass_mib=1024
 many_pass_mib=256
+gui_files=2000
+tree_files=20000
 random_mib=1024
 runs=3
+only=one-pass,35-pass,generator,space,gui,trees
 parent=${BENCH_DIR:-}
 
 while (($#)); do
     case $1 in
-        --quick) one_pass_mib=64; many_pass_mib=16; random_mib=64; shift ;;
+        --quick) one_pass_mib=64; many_pass_mib=16; random_mib=64; gui_files=500; tree_files=2000; shift ;;
         --runs) runs=$2; shift 2 ;;
-        -h|--help) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --only) only=$2; shift 2 ;;
+        -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         -*) echo "unknown option: $1" >&2; exit 2 ;;
         *) parent=$1; shift ;;
     esac
 done
+wanted() { [[ ,$only, == *,$1,* ]]; }
 
-fail() { echo "compare.sh: $*" >&2; exit 1; }
+fail() { echo "compare.sh: FAILED: $*" >&2; exit 1; }
 
-[[ -x $bench ]] || fail "no $bench: build it first (make -C build scorvane-bench)"
-for tool in shred dd openssl head sync df bc awk; do
+[[ -x $bench ]] || fail "no $bench: build it first (make -C build scorvane-bench scorvane-gui-bench)"
+! wanted gui || [[ -x $gui_bench ]] || fail "no $gui_bench: build it first (make -C build scorvane-gui-bench)"
+for tool in shred dd openssl head sync df bc awk find perl; do
     command -v "$tool" >/dev/null || fail "$tool is missing"
 done
 [[ -x /usr/bin/time ]] || fail "/usr/bin/time is missing (apt-get install time)"
@@ -41,7 +50,7 @@ if [[ -z $parent ]]; then parent=/var/tmp; fi
 [[ -d $parent ]] || fail "no folder $parent"
 fs_type=$(df --output=fstype "$parent" | tail -n 1 | tr -d ' ')
 [[ $fs_type != tmpfs ]] || fail "$parent is on tmpfs: give a folder on a disk"
-need_kib=$(((2 * one_pass_mib + 64) * 1024))
+need_kib=$(((2 * one_pass_mib + 64 + tree_files / 100) * 1024))
 free_kib=$(df --output=avail -k "$parent" | tail -n 1 | tr -d ' ')
 ((free_kib > need_kib)) || fail "$parent has ${free_kib} KiB free, ${need_kib} KiB needed"
 
@@ -66,14 +75,60 @@ make_file() {
     sync
 }
 
+# A tree of COUNT files of 1 to 8 KiB in 200 folders (20 folders of 9 subfolders each) at $tree, random
+# content, on the disk before the timing starts; the same SEED makes the same tree. $tree is the only
+# entry of its own folder, so that whatever a run leaves, under any name, is seen.
+tree=$work/trees/tree
+make_tree() {
+    rm -rf -- "$work/trees"
+    mkdir -p -- "$work/trees"
+    random_stream "tree$2" | perl -e '
+        my ($count, $top) = @ARGV;
+        srand(7);
+        mkdir $top or die "$top: $!";
+        my @folders;
+        for my $a (0 .. 19) {
+            push @folders, "$top/a$a";
+            mkdir $folders[-1] or die "$!";
+            for my $b (0 .. 8) { push @folders, "$top/a$a/b$b"; mkdir $folders[-1] or die "$!"; }
+        }
+        for my $i (0 .. $count - 1) {
+            my $size = 1024 + int(rand(7169));
+            read(STDIN, my $data, $size) == $size or die "short read";
+            open(my $f, ">", $folders[$i % @folders] . "/f$i") or die "$!";
+            binmode $f;
+            print $f $data;
+            close $f or die "$!";
+        }' "$1" "$tree" || fail "cannot make a tree of $1 files"
+    (($(find "$tree" -type f | wc -l) == $1)) || fail "the tree has not $1 files"
+    sync
+}
+# Fails loudly unless the tree is gone, under its own name and any other.
+tree_gone() {
+    [[ -z $(ls -A -- "$work/trees") ]] || fail "$1 left $(find "$work/trees" -mindepth 1 | wc -l) entries of the tree"
+}
+
 # Runs a command under /usr/bin/time; sets `seconds` (wall clock) and `peak_kib` (maximum resident set).
+# Its output is shown only when it fails.
 timed() {
     local start end
     start=$EPOCHREALTIME
-    /usr/bin/time -f '%M' -o "$work/rss" "$@" >"$work/out" || fail "failed: $* ($(cat "$work/out"))"
+    /usr/bin/time -f '%M' -o "$work/rss" "$@" >"$work/out" 2>"$work/err" ||
+        fail "$* ($(cat "$work/out" "$work/err"))"
     end=$EPOCHREALTIME
     seconds=$(echo "$end - $start" | bc -l)
     peak_kib=$(tail -n 1 "$work/rss")
+}
+# Seconds since START (an $EPOCHREALTIME).
+since() { echo "$EPOCHREALTIME - $1" | bc -l; }
+
+# One round of a case: its tools run in an order rotated by the round, since on this kind of machine
+# the tool that runs first in a round is favoured or penalised.
+round() {
+    local number=$1
+    shift
+    local tools=("$@")
+    for ((k = 0; k < ${#tools[@]}; ++k)); do "${tools[(number + k) % ${#tools[@]}]}"; done
 }
 
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -86,7 +141,7 @@ verdict() {
 
 echo "Scorvane wiping benchmark, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), kernel $(uname -r)"
-echo "work folder: $work ($fs_type on $(df --output=source "$parent" | tail -n 1)), runs per case: $runs, median shown"
+echo "work folder: $work ($fs_type on $(df --output=source "$parent" | tail -n 1)), rounds per case: $runs, median shown"
 echo "peers: $(shred --version | head -n 1), $(dd --version | head -n 1), $(openssl version | cut -d' ' -f1-2)"
 echo
 
@@ -95,142 +150,10 @@ pipe_times=()
 for ((i = 0; i < runs; ++i)); do
     start=$EPOCHREALTIME
     random_stream x | dd of=/dev/null bs=1M count="$one_pass_mib" iflag=fullblock status=none
-    end=$EPOCHREALTIME
-    pipe_times+=("$(echo "$end - $start" | bc -l)")
+    pipe_times+=("$(since "$start")")
 done
 pipe_s=$(median "${pipe_times[@]}")
 pipe_rate=$(echo "$one_pass_mib * 1048576 / $pipe_s / 1000000000" | bc -l)
 
-# dd's second source: the same kind of stream made beforehand into a file on the same disk (then held in
-# the page cache), so that dd's figure is the disk's and not the pipe's.
-source=$work/source.bin
-random_stream source | head -c "$((one_pass_mib * 1048576))" >"$source"
-(($(stat -c %s "$source") == one_pass_mib * 1048576)) || fail "cannot create the source file"
-sync
-
-# One random pass: Scorvane method 2, shred -n1, dd from the pipe and from the file; interleaved so that
-# drift is shared.
-sc=(); sh=(); dd_t=(); ddf_t=(); sc_rss=(); sh_rss=()
-for ((i = 0; i < runs; ++i)); do
-    make_file "$one_pass_mib"
-    timed "$bench" wipe 2 "$file"
-    [[ ! -e $file ]] || fail "scorvane-bench left the file in place"
-    sc+=("$seconds"); sc_rss+=("$peak_kib")
-    make_file "$one_pass_mib"
-    timed shred -n1 -x "$file"
-    sh+=("$seconds"); sh_rss+=("$peak_kib")
-    make_file "$one_pass_mib"
-    start=$EPOCHREALTIME
-    random_stream x | dd of="$file" bs=1M count="$one_pass_mib" iflag=fullblock conv=notrunc,fdatasync status=none ||
-        fail "dd failed"
-    end=$EPOCHREALTIME
-    (($(stat -c %s "$file") == one_pass_mib * 1048576)) || fail "dd wrote a file of another size"
-    dd_t+=("$(echo "$end - $start" | bc -l)")
-    # Scorvane's figure includes deleting the file, and dropping its cached pages is no small part of
-    # that: here dd pays for it too.
-    make_file "$one_pass_mib"
-    start=$EPOCHREALTIME
-    dd if="$source" of="$file" bs=1M conv=notrunc,fdatasync status=none || fail "dd failed"
-    rm -- "$file"
-    end=$EPOCHREALTIME
-    ddf_t+=("$(echo "$end - $start" | bc -l)")
-done
-rm -f -- "$source"
-sc_s=$(median "${sc[@]}"); sh_s=$(median "${sh[@]}"); dd_s=$(median "${dd_t[@]}"); ddf_s=$(median "${ddf_t[@]}")
-one_pass_rss=$(max "${sc_rss[@]}"); shred_one_rss=$(max "${sh_rss[@]}")
-r=$(ratio "$sc_s" "$sh_s")
-printf 'random-1pass %dMiB: scorvane %.2f s, shred %.2f s, ratio %.2f  %s (target: ratio <= 1.00)\n' \
-    "$one_pass_mib" "$sc_s" "$sh_s" "$r" "$(verdict "$r" le 1.00)"
-r=$(ratio "$sc_s" "$dd_s")
-printf 'random-1pass-dd %dMiB: scorvane %.2f s, dd %.2f s, ratio %.2f  %s (target: ratio <= 1.10)\n' \
-    "$one_pass_mib" "$sc_s" "$dd_s" "$r" "$(verdict "$r" le 1.10)"
-r=$(ratio "$sc_s" "$ddf_s")
-printf 'random-1pass-dd-file %dMiB: scorvane %.2f s, dd from a file + rm %.2f s, ratio %.2f  %s (target: ratio <= 1.10)\n' \
-    "$one_pass_mib" "$sc_s" "$ddf_s" "$r" "$(verdict "$r" le 1.10)"
-printf "dd-source %dMiB: openssl pipe alone %.2f s = %.2f GB/s (dd's figure cannot beat this)\n" \
-    "$one_pass_mib" "$pipe_s" "$pipe_rate"
-
-# The 35-pass method against shred's 35 passes.
-sc=(); sh=(); sc_rss=(); sh_rss=()
-for ((i = 0; i < runs; ++i)); do
-    make_file "$many_pass_mib"
-    timed "$bench" wipe 8 "$file"
-    [[ ! -e $file ]] || fail "scorvane-bench left the file in place"
-    sc+=("$seconds"); sc_rss+=("$peak_kib")
-    make_file "$many_pass_mib"
-    timed shred -n35 -x "$file"
-    sh+=("$seconds"); sh_rss+=("$peak_kib")
-done
-sc_s=$(median "${sc[@]}"); sh_s=$(median "${sh[@]}")
-many_pass_rss=$(max "${sc_rss[@]}"); shred_many_rss=$(max "${sh_rss[@]}")
-r=$(ratio "$sc_s" "$sh_s")
-printf '35-pass %dMiB: scorvane %.2f s, shred %.2f s, ratio %.2f  %s (target: ratio <= 1.00)\n' \
-    "$many_pass_mib" "$sc_s" "$sh_s" "$r" "$(verdict "$r" le 1.00)"
-
-# Peak memory (maximum resident set size) of the wipes above.
-for case in "random-1pass $one_pass_mib $one_pass_rss $shred_one_rss" "35-pass $many_pass_mib $many_pass_rss $shred_many_rss"; do
-    read -r name mib mine theirs <<<"$case"
-    printf 'peak-memory %s %dMiB: scorvane %.1f MiB, shred %.1f MiB, ratio %.2f  %s (target: scorvane < 64 MiB)\n' \
-        "$name" "$mib" "$(echo "$mine / 1024" | bc -l)" "$(echo "$theirs / 1024" | bc -l)" \
-        "$(ratio "$mine" "$theirs")" "$(verdict "$mine" le $((64 * 1024 - 1)))"
-done
-
-# The random generator alone, on one core.
-gen=()
-for ((i = 0; i < runs; ++i)); do gen+=("$("$bench" random "$random_mib")"); done
-gen_s=$(median "${gen[@]}")
-gen_rate=$(echo "$random_mib * 1048576 / $gen_s / 1000000000" | bc -l)
-printf 'random-generator %dMiB: scorvane %.3f s = %.2f GB/s, openssl pipe %.2f GB/s, ratio %.2f  %s (target: >= 1 GB/s)\n' \
-    "$random_mib" "$gen_s" "$gen_rate" "$pipe_rate" "$(ratio "$gen_rate" "$pipe_rate")" "$(verdict "$gen_rate" ge 1)"
-
-# Free-space fill: an ext4 image of 256 MiB in the work folder, loop-mounted; Scorvane's method 1 (a
-# constant '0' fill, flushed, then renamed and deleted) against dd writing a constant non-zero byte until
-# the disk is full (conv=fdatasync) followed by rm of its file, since Scorvane's figure includes its
-# clean-up. Needs root for the loop mount; without it the case is skipped.
-space_mib=256
-if ((EUID != 0)); then
-    echo "free-space-fill ${space_mib}MiB: skipped (root is needed to loop-mount the image)"
-else
-    for tool in mkfs.ext4 mount umount tr; do
-        PATH=$PATH:/usr/sbin:/sbin command -v "$tool" >/dev/null || fail "$tool is missing"
-    done
-    image=$work/space.img
-    mnt=$work/space
-    mkdir -p -- "$mnt"
-    # Unmount before the work folder goes, so that the clean-up never reaches into a mounted filesystem.
-    trap '{ ! mountpoint -q -- "$mnt" || umount -- "$mnt" || umount -l -- "$mnt"; } 2>/dev/null || true; rm -rf -- "$work"' EXIT
-    # The image's blocks exist on the disk beforehand, so that no run pays for allocating them.
-    head -c "$((space_mib * 1048576))" /dev/zero >"$image"
-    PATH=$PATH:/usr/sbin:/sbin mkfs.ext4 -q -F -m 0 -E lazy_itable_init=0,lazy_journal_init=0 "$image" ||
-        fail "mkfs.ext4 failed"
-    mount -o loop -- "$image" "$mnt" || fail "cannot loop-mount $image"
-    sync
-    mount_free() { df --output=avail -B1 "$mnt" | tail -n 1 | tr -d ' '; }
-    empty_free=$(mount_free)
-    dd_fill() {
-        tr '\0' '\1' </dev/zero | dd of="$mnt/fill" bs=1M iflag=fullblock conv=fdatasync status=none 2>/dev/null || true
-    }
-    dd_fill && rm -f -- "$mnt/fill" && sync  # a first fill, untimed, settles the image
-    sc=(); dd_t=(); sc_rss=()
-    for ((i = 0; i < runs; ++i)); do
-        # The end message the headless run prints is left out; anything else comes through.
-        timed "$bench" space 1 "$mnt" 2> >(grep -v '^message: ' >&2)
-        [[ -z $(ls -A -- "$mnt" | grep -v '^lost+found$') ]] || fail "scorvane-bench left files on the filesystem"
-        sc+=("$seconds"); sc_rss+=("$peak_kib")
-        sync
-        start=$EPOCHREALTIME
-        dd_fill
-        filled=$(stat -c %s "$mnt/fill")
-        rm -f -- "$mnt/fill"
-        end=$EPOCHREALTIME
-        ((filled * 100 >= empty_free * 99)) || fail "dd filled only $filled of $empty_free bytes"
-        dd_t+=("$(echo "$end - $start" | bc -l)")
-        sync
-    done
-    umount -- "$mnt" || fail "cannot unmount $mnt"
-    rm -f -- "$image"
-    sc_s=$(median "${sc[@]}"); dd_s=$(median "${dd_t[@]}")
-    r=$(ratio "$sc_s" "$dd_s")
-    printf 'free-space-fill %dMiB: scorvane %.2f s, dd + rm %.2f s, ratio %.2f  %s (target: ratio <= 1.10; peak memory %.1f MiB)\n' \
-        "$space_mib" "$sc_s" "$dd_s" "$r" "$(verdict "$r" le 1.10)" "$(echo "$(max "${sc_rss[@]}") / 1024" | bc -l)"
-fi
+source "$here/compare-files.sh"
+source "$here/compare-trees.sh"

@@ -14,42 +14,49 @@ namespace scorvane {
 
 namespace {
 
-// Image1, 150 x 120: the shredder on a dark blue panel, as on the main window.
+// Image1, 150 x 120: the shredder on a dark blue panel, as on the main window. Drawn once.
 QPixmap CreditsPicture() {
-    QImage image(150, 120, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath panel;
-    panel.addRoundedRect(QRectF(2.5, 2.5, 145.0, 115.0), 12.0, 12.0);
-    QLinearGradient fill(0.0, 0.0, 0.0, 120.0);
-    fill.setColorAt(0.0, QColor(44, 86, 170));
-    fill.setColorAt(1.0, QColor(12, 30, 72));
-    painter.fillPath(panel, fill);
-    painter.setPen(QPen(QColor(10, 24, 56), 1.5));
-    painter.drawPath(panel);
-    QLinearGradient gloss(0.0, 2.5, 0.0, 50.0);
-    gloss.setColorAt(0.0, QColor(255, 255, 255, 60));
-    gloss.setColorAt(1.0, QColor(255, 255, 255, 0));
-    painter.fillPath(panel, gloss);
-    painter.drawPixmap(QRect(31, 16, 88, 88),
-                       WindowIcon().pixmap(256).scaled(88, 88, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    return QPixmap::fromImage(image);
+    static const QImage picture = [] {
+        QImage image(150, 120, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath panel;
+        panel.addRoundedRect(QRectF(2.5, 2.5, 145.0, 115.0), 12.0, 12.0);
+        QLinearGradient fill(0.0, 0.0, 0.0, 120.0);
+        fill.setColorAt(0.0, QColor(44, 86, 170));
+        fill.setColorAt(1.0, QColor(12, 30, 72));
+        painter.fillPath(panel, fill);
+        painter.setPen(QPen(QColor(10, 24, 56), 1.5));
+        painter.drawPath(panel);
+        QLinearGradient gloss(0.0, 2.5, 0.0, 50.0);
+        gloss.setColorAt(0.0, QColor(255, 255, 255, 60));
+        gloss.setColorAt(1.0, QColor(255, 255, 255, 0));
+        painter.fillPath(panel, gloss);
+        painter.drawPixmap(QRect(31, 16, 88, 88),
+                           WindowIcon().pixmap(256).scaled(88, 88, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        return image;
+    }();
+    return QPixmap::fromImage(picture);
 }
 
 // imgTitle, 77 x 75: the window icon on a soft blue glow that fades to white before the title begins.
+// Drawn once.
 QPixmap TitlePicture() {
-    QImage image(77, 75, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient glow(QPointF(31.0, 38.0), 30.0);
-    glow.setColorAt(0.0, QColor(202, 220, 250));
-    glow.setColorAt(1.0, QColor(255, 255, 255));
-    painter.fillRect(image.rect(), glow);
-    painter.drawPixmap(QRect(3, 10, 56, 56),
-                       WindowIcon().pixmap(256).scaled(56, 56, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    return QPixmap::fromImage(image);
+    static const QImage picture = [] {
+        QImage image(77, 75, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QRadialGradient glow(QPointF(31.0, 38.0), 30.0);
+        glow.setColorAt(0.0, QColor(202, 220, 250));
+        glow.setColorAt(1.0, QColor(255, 255, 255));
+        painter.fillRect(image.rect(), glow);
+        painter.drawPixmap(QRect(3, 10, 56, 56),
+                           WindowIcon().pixmap(256).scaled(56, 56, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        return image;
+    }();
+    return QPixmap::fromImage(picture);
 }
 
 // A plain area that takes the focus when the model gives it a tab stop.
@@ -128,19 +135,19 @@ AboutBoxView::AboutBoxView(FrmAbout& window, std::function<void()> afterEvent)
 }
 
 void AboutBoxView::Sync() {
-    setWindowTitle(ToDisplay(window_.caption));
-    ApplyControl(window_.Picture1, *picture1_);
-    ApplyControl(window_.Picture2, *picture2_);
-    ApplyControl(window_.Image1, *image1_);
-    ApplyControl(window_.Frame1, *frame1_);
-    ApplyControl(window_.imgTitle, *imgTitle_);
+    if (Changed(applied_.caption, window_.caption)) setWindowTitle(ToDisplay(window_.caption));
+    ApplyControl(window_.Picture1, *picture1_, picture1Applied_);
+    ApplyControl(window_.Picture2, *picture2_, picture2Applied_);
+    ApplyControl(window_.Image1, *image1_, image1Applied_);
+    ApplyControl(window_.Frame1, *frame1_, frame1Applied_);
+    ApplyControl(window_.imgTitle, *imgTitle_, imgTitle_->applied);
     for (auto& [label, view] : labels_) {
         if (label == &window_.lblHomePage) {
             Control link = *label;
             link.font.name.clear();  // keeps the underlined font of the view
-            ApplyLabel(link, *view);
+            ApplyLabel(link, *view, view->applied);
         } else {
-            ApplyLabel(*label, *view);
+            ApplyLabel(*label, *view, view->applied);
         }
     }
 

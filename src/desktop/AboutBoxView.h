@@ -34,6 +34,7 @@ private:
     ModelLabel* imgTitle_ = nullptr;
     QTimer* timer1_ = nullptr;
     std::map<Label*, ModelLabel*> labels_;
+    Applied applied_, picture1Applied_, picture2Applied_, image1Applied_, frame1Applied_;
 };
 
 }  // namespace scorvane

@@ -238,15 +238,21 @@ QImage ProgressBarStrip() {
     return image;
 }
 
+// The icon and the pointer are built once and kept for the life of the process: every copy shares
+// their pixmaps, and a static object's destruction could outlive the application object they need.
 QIcon WindowIcon() {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 256}) icon.addPixmap(QPixmap::fromImage(IconImage(size)));
-    return icon;
+    static const QIcon* const icon = [] {
+        auto* built = new QIcon;
+        for (const int size : {16, 32, 48, 256}) built->addPixmap(QPixmap::fromImage(IconImage(size)));
+        return built;
+    }();
+    return *icon;
 }
 
 QCursor HandCursor() {
-    const QImage image = FromPixelArt(kHand, 32, {{'X', qRgb(0, 0, 0)}, {'o', qRgb(255, 255, 255)}});
-    return QCursor(QPixmap::fromImage(image), 5, 0);
+    static const QCursor* const cursor = new QCursor(
+        QPixmap::fromImage(FromPixelArt(kHand, 32, {{'X', qRgb(0, 0, 0)}, {'o', qRgb(255, 255, 255)}})), 5, 0);
+    return *cursor;
 }
 
 }  // namespace scorvane

@@ -15,6 +15,8 @@ QImage ProgressBackground();
 // The 1 x 50 strip that, stretched, draws the progress bar.
 QImage ProgressBarStrip();
 
+// Each piece is drawn once, on first use.
+
 // The window icon in 16, 32, 48 and 256 pixels.
 QIcon WindowIcon();
 

@@ -18,18 +18,6 @@
 namespace scorvane {
 
 namespace {
-void SetItems(QComboBox& box, const std::vector<std::string>& items, int index) {
-    const QSignalBlocker blocker(box);
-    bool same = box.count() == static_cast<int>(items.size());
-    for (int i = 0; same && i < box.count(); ++i)
-        same = box.itemText(i) == ToDisplay(items[static_cast<std::size_t>(i)]);
-    if (!same) {
-        box.clear();
-        for (const auto& item : items) box.addItem(ToDisplay(item));
-    }
-    if (box.currentIndex() != index) box.setCurrentIndex(index);
-}
-
 // A style sheet is costly to apply, and the views are brought up to date at every yield.
 void SetStyle(QWidget& widget, const QString& style) {
     if (widget.styleSheet() != style) widget.setStyleSheet(style);
@@ -217,6 +205,10 @@ MainWindowView::MainWindowView(Form1& form, std::function<void()> afterEvent)
 
     BuildMenus();
     Sync();
+    // The highlighted texts lie over their shadows and the description over its panel.
+    labels_[&form_.Label9]->raise();
+    labels_[&form_.Command1]->raise();
+    labels_[&form_.Command3]->raise();
     adjustSize();
     setFixedSize(sizeHint());
 }
@@ -233,7 +225,7 @@ void MainWindowView::BuildMenus() {
             QMenu* menu = menuBar()->addMenu(QString());
             menu->setObjectName(QString::fromStdString(item->name));
             menus[item->name] = menu;
-            actions_[item] = menu->menuAction();
+            actions_[item] = {menu->menuAction(), {}};
             continue;
         }
         QMenu* parent = menus[item->parent];
@@ -241,50 +233,53 @@ void MainWindowView::BuildMenus() {
         action->setObjectName(QString::fromStdString(item->name));
         if (!item->shortcut.empty()) action->setShortcut(QKeySequence(QString::fromStdString(item->shortcut)));
         connect(action, &QAction::triggered, this, [this, item] { Handle(item->onClick); });
-        actions_[item] = action;
+        actions_[item] = {action, {}};
     }
 }
 
 void MainWindowView::Sync() {
-    setWindowTitle(ToDisplay(form_.caption));
-    surface_->setCursor(form_.mousePointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
+    if (Changed(applied_.caption, form_.caption)) setWindowTitle(ToDisplay(form_.caption));
+    if (Changed(applied_.pointer, form_.mousePointer)) {
+        surface_->setCursor(form_.mousePointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
+    }
 
-    ApplyControl(form_.List2, *list2_);
-    ApplyControl(form_.Check1, *check1_);
-    check1_->setChecked(form_.Check1.value == 1);
-    ApplyControl(form_.Command2, *command2_);
-    command2_->setText(ToDisplay(form_.Command2.caption));
+    ApplyControl(form_.List2, *list2_, list2Applied_);
+    ApplyControl(form_.Check1, *check1_, check1Applied_);
+    if (check1_->isChecked() != (form_.Check1.value == 1)) check1_->setChecked(form_.Check1.value == 1);
+    ApplyButton(form_.Command2, *command2_, command2Applied_);
     // A flat face, so that the style does not paint its own gradient over the button's colour.
-    SetStyle(*command2_, QStringLiteral("QPushButton { %1 border: 1px solid #0b1c40; border-radius: 4px; }"
-                                        " QPushButton:pressed { padding-top: 2px; }")
-                             .arg(Colours(form_.Command2)));
-    ApplyControl(form_.Combo1, *combo1_);
-    ApplyColours(form_.Combo1, *combo1_);
-    SetStyle(*combo1_, ListBoxStyle(form_.Combo1));
-    SetItems(*combo1_, form_.Combo1.items, form_.Combo1.listIndex);
-    ApplyControl(form_.Drive1, *drive1_);
-    ApplyColours(form_.Drive1, *drive1_);
-    SetStyle(*drive1_, ListBoxStyle(form_.Drive1));
-    SetItems(*drive1_, form_.Drive1.items, form_.Drive1.listIndex);
+    if (ColoursChanged(form_.Command2, command2Applied_)) {
+        SetStyle(*command2_, QStringLiteral("QPushButton { %1 border: 1px solid #0b1c40; border-radius: 4px; }"
+                                            " QPushButton:pressed { padding-top: 2px; }")
+                                 .arg(Colours(form_.Command2)));
+    }
+    const auto applyList = [](auto& control, QComboBox& box, Applied& applied) {
+        ApplyControl(control, box, applied);
+        if (ColoursChanged(control, applied)) {
+            ApplyColours(control, box);
+            SetStyle(box, ListBoxStyle(control));
+        }
+        ApplyItems(control.items, control.listIndex, box, applied);
+    };
+    applyList(form_.Combo1, *combo1_, combo1Applied_);
+    applyList(form_.Drive1, *drive1_, drive1Applied_);
     FitDropDown(*drive1_);
     // The closed box may cut a long mount path: its tooltip shows which file system will be filled.
     if (drive1_->toolTip() != drive1_->currentText()) drive1_->setToolTip(drive1_->currentText());
     NameForAssistiveTechnologies();
-    for (auto& [label, view] : labels_) ApplyLabel(*label, *view);
-    labels_[&form_.Label9]->raise();
-    labels_[&form_.Command1]->raise();
-    labels_[&form_.Command3]->raise();
+    for (auto& [label, view] : labels_) ApplyLabel(*label, *view, view->applied);
 
     if (form_.Timer1.interval > 0) {
         if (!timer1_->isActive() || timer1_->interval() != form_.Timer1.interval) timer1_->start(form_.Timer1.interval);
-    } else {
+    } else if (timer1_->isActive()) {
         timer1_->stop();
     }
 
-    for (auto& [item, action] : actions_) {
-        if (item->caption != "-") action->setText(ToDisplay(item->caption));
-        action->setVisible(item->visible);
-        action->setEnabled(item->enabled);
+    for (auto& [item, menu] : actions_) {
+        if (item->caption != "-" && Changed(menu.caption, item->caption))
+            menu.action->setText(ToDisplay(item->caption));
+        if (menu.action->isVisible() != item->visible) menu.action->setVisible(item->visible);
+        if (menu.action->isEnabled() != item->enabled) menu.action->setEnabled(item->enabled);
     }
 }
 

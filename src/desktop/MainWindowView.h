@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <functional>
 #include <map>
+#include <optional>
+#include <string>
 
 #include "desktop/ModelView.h"
 #include "desktop/ViewSupport.h"
@@ -41,7 +43,12 @@ private:
     QComboBox* drive1_ = nullptr;
     QTimer* timer1_ = nullptr;
     std::map<Label*, ModelLabel*> labels_;
-    std::map<MenuItem*, QAction*> actions_;
+    struct MenuAction {
+        QAction* action = nullptr;
+        std::optional<std::string> caption;  // as last applied
+    };
+    std::map<MenuItem*, MenuAction> actions_;
+    Applied applied_, list2Applied_, check1Applied_, command2Applied_, combo1Applied_, drive1Applied_;
 };
 
 }  // namespace scorvane

@@ -52,6 +52,7 @@ MethodConfirmationView::MethodConfirmationView(Form2& window, std::function<void
     QWidget::setTabOrder(combo1_, command1_);
     QWidget::setTabOrder(command1_, command2_);
     Sync();
+    labels_[&window_.Label9]->raise();  // the description over its shadow
     combo1_->setFocus();
 }
 
@@ -61,32 +62,21 @@ void MethodConfirmationView::Handle(const std::function<void()>& handler) {
 }
 
 void MethodConfirmationView::Sync() {
-    setWindowTitle(ToDisplay(window_.caption));
-    for (auto& [label, view] : labels_) ApplyLabel(*label, *view);
-    labels_[&window_.Label9]->raise();
+    if (Changed(applied_.caption, window_.caption)) setWindowTitle(ToDisplay(window_.caption));
+    for (auto& [label, view] : labels_) ApplyLabel(*label, *view, view->applied);
 
-    ApplyControl(window_.Combo1, *combo1_);
-    ApplyColours(window_.Combo1, *combo1_);
-    SetStyle(*combo1_, ListBoxStyle(window_.Combo1));
-    {
-        const QSignalBlocker blocker(combo1_);
-        bool same = combo1_->count() == static_cast<int>(window_.Combo1.items.size());
-        for (int i = 0; same && i < combo1_->count(); ++i) {
-            same = combo1_->itemText(i) == ToDisplay(window_.Combo1.items[static_cast<std::size_t>(i)]);
-        }
-        if (!same) {
-            combo1_->clear();
-            for (const auto& item : window_.Combo1.items) combo1_->addItem(ToDisplay(item));
-        }
-        if (combo1_->currentIndex() != window_.Combo1.listIndex) combo1_->setCurrentIndex(window_.Combo1.listIndex);
+    ApplyControl(window_.Combo1, *combo1_, combo1Applied_);
+    if (ColoursChanged(window_.Combo1, combo1Applied_)) {
+        ApplyColours(window_.Combo1, *combo1_);
+        SetStyle(*combo1_, ListBoxStyle(window_.Combo1));
     }
+    ApplyItems(window_.Combo1.items, window_.Combo1.listIndex, *combo1_, combo1Applied_);
 
-    for (auto [control, button] : {std::pair{&window_.Command1, command1_}, std::pair{&window_.Command2, command2_}}) {
-        ApplyControl(*control, *button);
-        button->setText(ToDisplay(control->caption));
-        SetStyle(*button, ButtonStyle(*control));
+    for (auto [control, button, applied] : {std::tuple{&window_.Command1, command1_, &command1Applied_},
+                                            std::tuple{&window_.Command2, command2_, &command2Applied_}}) {
+        ApplyButton(*control, *button, *applied);
+        if (ColoursChanged(*control, *applied)) SetStyle(*button, ButtonStyle(*control));
     }
-    update();
 }
 
 void MethodConfirmationView::paintEvent(QPaintEvent*) {

@@ -34,6 +34,7 @@ private:
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     std::map<Label*, ModelLabel*> labels_;
+    Applied applied_, combo1Applied_, command1Applied_, command2Applied_;
 };
 
 }  // namespace scorvane

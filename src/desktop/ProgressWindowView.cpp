@@ -1,6 +1,7 @@
 #include "desktop/ProgressWindowView.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -39,15 +40,39 @@ ProgressWindowView::ProgressWindowView(Dialog& dialog, std::function<void()> aft
         if (dialog_.CancelButton.onClick) dialog_.CancelButton.onClick();
         afterEvent_();
     });
-    Sync();
+    Apply();
 }
 
 void ProgressWindowView::Sync() {
-    setCursor(dialog_.mousePointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
-    for (auto& [label, view] : labels_) ApplyLabel(*label, *view);
-    ApplyControl(dialog_.CancelButton, *cancel_);
-    cancel_->setText(ToDisplay(dialog_.CancelButton.caption));
-    update();
+    if (pace_.Due()) Apply();
+}
+
+void ProgressWindowView::Refresh() {
+    if (!pace_.Due()) return;
+    Apply();
+    // What changed is painted now, without waiting for the next turn of the event loop.
+    QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
+}
+
+void ProgressWindowView::setVisible(bool visible) {
+    if (visible != isVisible()) {
+        Apply();
+        if (!visible) QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
+    }
+    QWidget::setVisible(visible);
+}
+
+void ProgressWindowView::Apply() {
+    pace_.Done();
+    if (Changed(pointer_, dialog_.mousePointer)) {
+        setCursor(dialog_.mousePointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
+    }
+    for (auto& [label, view] : labels_) ApplyLabel(*label, *view, view->applied);
+    ApplyButton(dialog_.CancelButton, *cancel_, cancelApplied_);
+    if (Changed(painted_, std::tuple(dialog_.backColor.value_or(0), dialog_.Image1.visible, dialog_.Shape1.visible,
+                                     TwipsRect(dialog_.Shape1), dialog_.ImgBar.visible, TwipsRect(dialog_.ImgBar)))) {
+        update();
+    }
 }
 
 void ProgressWindowView::paintEvent(QPaintEvent*) {

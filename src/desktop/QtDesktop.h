@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 
+#include "desktop/FramePace.h"
 #include "model/Window.h"
 #include "platform/WindowServices.h"
 
@@ -53,6 +54,9 @@ private:
     std::set<const Window*> centred_;
     std::vector<QPointer<QWidget>> leaving_;  // unloaded views waiting for their deletion
     QElapsedTimer monotonic_;
+    FramePace pace_{[this] { SyncAll(); }};  // of the syncs at yields
+    static constexpr qint64 kEventTurnNs = 1'000'000;
+    QElapsedTimer eventTurn_;  // since the event loop last turned at a yield
 };
 
 }  // namespace scorvane

@@ -1,6 +1,7 @@
 #include "desktop/ViewSupport.h"
 
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <cmath>
 
 #include "desktop/Artwork.h"
@@ -26,36 +27,73 @@ QColor ToQColor(Color colour) {
                   static_cast<int>((colour >> 16) & 0xFF));
 }
 
-void ApplyControl(const Control& control, QWidget& widget) {
-    if (!control.font.name.empty()) {
-        QFont font(QString::fromStdString(control.font.name));
-        font.setPointSizeF(control.font.size);
-        font.setBold(control.font.bold);
-        font.setItalic(control.font.italic);
-        if (widget.font() != font) widget.setFont(font);
+bool ApplyControl(const Control& control, QWidget& widget, Applied& applied) {
+    bool resized = false;
+    const Font& model = control.font;
+    if (!model.name.empty() && Changed(applied.font, std::tuple(model.name, model.size, model.bold, model.italic))) {
+        QFont font(QString::fromStdString(model.name));
+        font.setPointSizeF(model.size);
+        font.setBold(model.bold);
+        font.setItalic(model.italic);
+        widget.setFont(font);
+        resized = true;
     }
-    if (control.mousePointer == MousePointer::Hand) {
-        widget.setCursor(HandCursor());
-    } else if (control.mousePointer == MousePointer::Hourglass) {
-        widget.setCursor(Qt::WaitCursor);
-    } else {
-        widget.unsetCursor();
+    if (Changed(applied.pointer, control.mousePointer)) {
+        if (control.mousePointer == MousePointer::Hand) {
+            widget.setCursor(HandCursor());
+        } else if (control.mousePointer == MousePointer::Hourglass) {
+            widget.setCursor(Qt::WaitCursor);
+        } else if (widget.testAttribute(Qt::WA_SetCursor)) {
+            widget.unsetCursor();
+        }
     }
-    const QRect place = TwipsRect(control);
-    if (widget.geometry() != place) widget.setGeometry(place);
-    widget.setVisible(control.visible);
+    if (Changed(applied.place, TwipsRect(control))) {
+        widget.setGeometry(*applied.place);
+        resized = true;
+    }
+    if (Changed(applied.visible, control.visible)) widget.setVisible(control.visible);
+    return resized;
 }
 
-void ApplyLabel(const Control& control, QLabel& label) {
-    const QString text = ToDisplay(control.caption);
-    if (label.text() != text) label.setText(text);
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, control.foreColor ? ToQColor(*control.foreColor) : QColor(Qt::black));
-    label.setPalette(palette);
-    label.setAlignment((control.alignment == Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-    ApplyControl(control, label);
-    label.setWordWrap(!control.autoSize);
-    if (control.autoSize) label.adjustSize();
+void ApplyLabel(const Control& control, QLabel& label, Applied& applied) {
+    bool reflow = false;
+    if (Changed(applied.caption, control.caption)) {
+        label.setText(ToDisplay(control.caption));
+        reflow = true;
+    }
+    if (Changed(applied.foreColor, control.foreColor)) {
+        QPalette palette = label.palette();
+        palette.setColor(QPalette::WindowText, control.foreColor ? ToQColor(*control.foreColor) : QColor(Qt::black));
+        label.setPalette(palette);
+    }
+    if (Changed(applied.alignment, control.alignment)) {
+        label.setAlignment((control.alignment == Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    }
+    if (ApplyControl(control, label, applied)) reflow = true;
+    if (Changed(applied.autoSize, control.autoSize)) {
+        label.setWordWrap(!control.autoSize);
+        reflow = true;
+    }
+    if (control.autoSize && reflow) label.adjustSize();
+}
+
+void ApplyButton(const Control& control, QAbstractButton& button, Applied& applied) {
+    ApplyControl(control, button, applied);
+    if (Changed(applied.caption, control.caption)) button.setText(ToDisplay(control.caption));
+}
+
+void ApplyItems(const std::vector<std::string>& items, int index, QComboBox& box, Applied& applied) {
+    const QSignalBlocker blocker(box);
+    if (Changed(applied.items, items)) {
+        box.clear();
+        for (const auto& item : items) box.addItem(ToDisplay(item));
+    }
+    // The user may have moved the widget's selection since: the model's stands.
+    if (box.currentIndex() != index) box.setCurrentIndex(index);
+}
+
+bool ColoursChanged(const Control& control, Applied& applied) {
+    return Changed(applied.colours, std::pair(control.backColor, control.foreColor));
 }
 
 ModelLabel::ModelLabel(Control& control, QWidget* parent, std::function<void()> afterEvent)

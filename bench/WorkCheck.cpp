@@ -1,0 +1,45 @@
+#include "WorkCheck.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace scorvane {
+
+std::optional<std::uint64_t> BytesWrittenSoFar() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::uint64_t value = 0;
+    while (io >> key >> value) {
+        if (key == "wchar:") return value;
+    }
+    return std::nullopt;
+}
+
+std::uint64_t BytesInTree(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status top = fs::symlink_status(path, error);
+    if (error || !fs::exists(top)) return 0;
+    if (fs::is_regular_file(top)) return fs::file_size(path, error);
+    std::uint64_t bytes = 0;
+    for (fs::recursive_directory_iterator entry(path, error), end; !error && entry != end; entry.increment(error)) {
+        if (entry->is_regular_file(error) && !entry->is_symlink(error)) bytes += entry->file_size(error);
+    }
+    return bytes;
+}
+
+bool NameExists(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+int Failed(const std::string& why) {
+    std::fprintf(stderr, "scorvane-bench: FAILED: %s\n", why.c_str());
+    return 1;
+}
+
+}  // namespace scorvane
