@@ -161,11 +161,12 @@ void EndOfFile(Program& program, const Target& target) {
         return;
     }
 
-    // The stub is cut through the handle: whatever the name reaches now, only this file is cut.
+    // The stub is cut through the handle: whatever the name reaches now, only this file is cut. The
+    // overwritten content reached the disk with the last pass; the stub itself needs no flush of its own.
     Result<> cut = files.Truncate(target.file, 0);
     if (cut) cut = files.Seek(target.file, 1);
     if (cut) cut = files.PrintLine(target.file, " ");
-    if (cut) cut = files.Flush(target.file);
+    if (cut) cut = files.Close(target.file);
     files.CloseAll();
     if (!cut) {
         ReportRemaining(program, newPath, cut.failure());
