@@ -13,7 +13,7 @@ class Program;
 // What the commands' runs share: the question before a run, and for a run over chosen items (the files
 // command, a drop, the command-line list) the list of items and the progress window it shows.
 
-// The style of the question before such a run: Yes/No with the information icon and No as the default.
+// The style of the question before a run over chosen items: Yes/No, the information icon, No as the default.
 inline constexpr int kRunQuestionStyle =
     MessageStyle::YesNo | MessageStyle::Information | MessageStyle::SecondButtonDefault;
 
