@@ -10,7 +10,8 @@ class Program;
 // The walk through a folder tree for the destroy-folder command. A folder is entered only when its
 // path names a real folder seen without following a link; sub-folders on another mounted file system
 // are never entered, and the filesystem root is never walked. Links, FIFOs, sockets and devices met
-// in a folder are counted with its files and removed as names by WipeFile, never followed.
+// in a folder are counted with its files and removed as names by WipeFile, never followed. A stop during
+// a file's wipe after a start with a command line ends the program there (WipeFile).
 
 // Wipes every file lying directly in `folderOr` with the method of Combo1, moving the progress bar per
 // file (ProgressTotal = the folder's file count). Returns at once on CancelFlag. A folder that cannot

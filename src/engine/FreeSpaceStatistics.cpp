@@ -59,6 +59,7 @@ void Timer1_Timer(Program& program) {
         dialog.Label3.caption = lang[Text::Speed] + ": " + DigitGroups(speed) + " Kb/sec";
     }
 
+    // Bytes / 10,000,000 to four decimals: its count of ten-thousandths is the free space in kilobytes.
     const auto freeKb = static_cast<double>(form.ProgressTotal.tenThousandths);
     if (freeKb > 0 && written > 0) {
         // Impossible figures stay within what the estimate can hold instead of wrapping around.

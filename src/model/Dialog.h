@@ -20,21 +20,22 @@ public:
 
     Dialog();
 
-    // Controls, in stored order (front to back).
+    // Controls, in stored order (front to back). The four statistics lines of the free-space wipe are
+    // white; each has a black shadow a few twips lower right that repeats its text.
     Timer Timer1;
     CommandButton CancelButton;
     Shape Shape1;
     Image ImgBar;
-    Label Label9;
-    Label Label8;
-    Label Label2;
-    Label Label1;
-    Label Label3;
-    Label Label4;
-    Label Label10;
-    Label Label7;
-    Label Label6;
-    Label Label5;
+    Label Label9;   // the heading: wiping in progress and please wait, or the stop request
+    Label Label8;   // the status: the file and its percentage, or the free-space wipe's percentage
+    Label Label2;   // statistics line: written / free kilobytes
+    Label Label1;   // statistics line: elapsed time
+    Label Label3;   // statistics line: speed
+    Label Label4;   // statistics line: time left
+    Label Label10;  // shadow of Label4
+    Label Label7;   // shadow of Label3
+    Label Label6;   // shadow of Label1
+    Label Label5;   // shadow of Label2
     Image Image1;
 
     std::vector<Control*> Controls();

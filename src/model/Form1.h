@@ -51,6 +51,9 @@ public:
     std::int64_t WrittenKb = 0;
     std::int64_t FileKb = 0;
     std::int64_t FileLength = 0;
+    // The progress bar's total: the number of items of a run, or for the free-space wipe the drive's free
+    // bytes / 10,000,000 (Drive1_Change), whose count of ten-thousandths is then the free space in kilobytes
+    // (1,000 bytes): what FreeKb() and the time-left estimate read.
     FixedPoint4 ProgressTotal;
     bool StartedWithFolder = false;
     std::string FolderToWipe;

@@ -62,6 +62,8 @@ class FileServices {
 public:
     virtual ~FileServices() = default;
 
+    // Never follows a link at the last name and never blocks on a FIFO: what is not a regular file is refused
+    // (failure 70, or 53 when read as text), as is a file mounted over a name of an anchored tree.
     virtual Result<FileHandle> Open(const std::string& path, OpenMode mode) = 0;
     // The next read or write goes to this byte position, counted from 1.
     virtual Result<> Seek(FileHandle file, std::int64_t position) = 0;
@@ -78,8 +80,12 @@ public:
     virtual Result<std::string> ReadField(FileHandle file) = 0;
     // The next line without its CR LF or LF.
     virtual Result<std::string> ReadLine(FileHandle file) = 0;
+    // True when nothing is left to read from the position; an unknown handle, or one whose gathered writes
+    // fail, is at its end.
     virtual bool AtEnd(FileHandle file) = 0;
+    // The open file's length, with every gathered write counted.
     virtual Result<std::int64_t> Length(FileHandle file) = 0;
+    // The length of the file the name is, without following a link or opening it; not a regular file: 53.
     virtual Result<std::int64_t> LengthOf(const std::string& path) = 0;
     // The open file itself, read from its handle.
     virtual Result<FileIdentity> Identify(FileHandle file) = 0;
@@ -87,12 +93,15 @@ public:
     virtual Result<> Truncate(FileHandle file, std::int64_t length) = 0;
     // Everything written so far reaches stable storage.
     virtual Result<> Flush(FileHandle file) = 0;
+    // Writes what is gathered, then releases the handle, also when that write fails (the failure is returned).
     virtual Result<> Close(FileHandle file) = 0;
+    // Closes every open file as Close does; never fails, and the failures of the last writes are dropped.
     virtual void CloseAll() = 0;
 
     // The name part of `path` when it names a regular file (no link followed); for a path that ends in
     // the separator, the name of a regular file in that folder; otherwise the empty text.
     virtual std::string Exists(const std::string& path) = 0;
+    // What the name is, without following a link; Missing also when it cannot be looked at.
     virtual EntryKind KindOf(const std::string& path) = 0;
     // How many names the file has (hard links), seen without following a link.
     virtual Result<std::uint64_t> NameCount(const std::string& path) = 0;
@@ -107,13 +116,19 @@ public:
     virtual Result<> DeleteIfSame(const std::string& path, const FileIdentity& identity) = 0;
     // Never replaces an existing name: an existing target is failure 58 ("File already exists").
     virtual Result<> Rename(const std::string& from, const std::string& to) = 0;
+    // Makes one folder, never its parents; an existing name is failure 58 and stays untouched.
     virtual Result<> MakeFolder(const std::string& path) = 0;
+    // Removes an empty folder (its own blocks flushed first); never removes what is in it, never follows a link.
     virtual Result<> RemoveFolder(const std::string& path) = 0;
     // Attribute::Folder for a folder, Attribute::ReadOnly when the owner may not write, else Normal.
     virtual Result<std::uint32_t> GetAttributes(const std::string& path) = 0;
     // Normal or Archive give the owner read and write (and search on a folder); ReadOnly takes write away.
+    // A link or a special file is left as it is, never followed.
     virtual Result<> SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // The folder's entries, sorted, each seen without following a link; the folder itself is never
+    // reached through a link, and a listing that cannot be read to its end is a failure, never a shorter list.
     virtual Result<FolderListing> ListFolder(const std::string& path) = 0;
+    // The space of the file system that holds `mountPoint`; reads nothing else and writes nothing.
     virtual Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) = 0;
 
     // Until the matching Unanchor, every operation on `chosen`, on a name beside it in its folder or on
@@ -122,6 +137,7 @@ public:
     // can redirect an operation outside. A path an outer anchor already holds keeps that anchor.
     // Fails (and holds nothing) when the folder cannot be opened; Unanchor is due either way.
     virtual Result<> Anchor(const std::string& chosen) = 0;
+    // Releases the innermost anchor (or does nothing when none is held); never fails.
     virtual void Unanchor() = 0;
     // The kind of kernel file system ("proc", "sysfs", ...) that the named entry lies on, or the empty
     // text for a file system that holds data; the name itself is not followed when it is a link.

@@ -4,6 +4,9 @@
 #include <openssl/rand.h>
 #include <sys/random.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -35,15 +38,28 @@ struct RandomStream::Cipher {
     }
 };
 
-std::unique_ptr<RandomStream> RandomStream::FromSystem() {
-    Seed seed{};
+bool RandomStream::SystemSeed(std::span<std::uint8_t> seed) {
     std::size_t filled = 0;
     while (filled < seed.size()) {
         const ssize_t got = ::getrandom(seed.data() + filled, seed.size() - filled, 0);
-        if (got > 0)
+        if (got > 0) {
             filled += static_cast<std::size_t>(got);
-        else if (RAND_bytes(seed.data(), static_cast<int>(seed.size())) == 1)
-            filled = seed.size();
+        } else if (got < 0 && errno == EINTR) {
+            continue;
+        } else {
+            // A kernel or a filter without getrandom: OpenSSL's own source, once.
+            return RAND_bytes(seed.data(), static_cast<int>(seed.size())) == 1;
+        }
+    }
+    return true;
+}
+
+std::unique_ptr<RandomStream> RandomStream::FromSystem(SeedSource source) {
+    Seed seed{};
+    if (!source(seed)) {
+        std::fputs("Scorvane cannot start: the operating system gives no random bytes to seed its generator.\n",
+                   stderr);
+        std::exit(EXIT_FAILURE);
     }
     auto stream = std::unique_ptr<RandomStream>(new RandomStream(seed));
     std::memset(seed.data(), 0, seed.size());

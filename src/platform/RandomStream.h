@@ -14,7 +14,12 @@ class RandomStream {
 public:
     using Seed = std::array<std::uint8_t, 32>;  // key and counter block
 
-    static std::unique_ptr<RandomStream> FromSystem();
+    // Fills `seed` with the operating system's random bytes: false when it gives none.
+    using SeedSource = bool (*)(std::span<std::uint8_t> seed);
+    static bool SystemSeed(std::span<std::uint8_t> seed);
+    // Seeded from `source`. Without a seed nothing can be wiped safely: the program then says so on
+    // stderr and exits with status 1, before any window is shown.
+    static std::unique_ptr<RandomStream> FromSystem(SeedSource source = SystemSeed);
     static std::unique_ptr<RandomStream> FromSeed(const Seed& seed);
     ~RandomStream();
     RandomStream(const RandomStream&) = delete;

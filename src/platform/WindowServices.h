@@ -29,24 +29,27 @@ class WindowServices {
 public:
     virtual ~WindowServices() = default;
 
-    // Shows a message box and waits for the user: 1 OK, 6 Yes, 7 No.
+    // Shows a message box and waits for the user (handling events meanwhile): 1 OK, 6 Yes, 7 No.
     virtual int MessageBox(const std::string& text, int style, const std::string& title) = 0;
-    // Handles every pending event (repaints, ticks, clicks, keys) before it returns.
+    // Handles every pending event (repaints, ticks, clicks, keys) before it returns; never waits for one.
     virtual void Yield() = 0;
+    // Sounds the desktop's bell; never waits and never fails.
     virtual void Beep() = 0;
     // Starts a command line detached, without waiting for it; false when it could not be started.
     virtual bool RunCommandLine(const std::string& commandLine) = 0;
-    // Opens a document, folder or web address with the handler the desktop associates with it.
+    // Opens a document, folder or web address with the handler the desktop associates with it; never
+    // waits for it, and its outcome is not reported.
     virtual void ShellOpen(const std::string& target) = 0;
     // Ends the program at once: no unload handler runs and nothing is saved.
     [[noreturn]] virtual void EndProgram() = 0;
-    // The time of day in seconds since midnight, with a fractional part.
+    // The time of day in seconds since midnight, with a fractional part; it jumps when the clock is set.
     virtual double SecondsSinceMidnight() = 0;
     // Seconds from an arbitrary start that never goes back.
     virtual double MonotonicSeconds() = 0;
-    // The folder picker: the chosen folder's path, or the empty text. `flags` are the picker's options.
+    // The folder picker, waiting for the user: the chosen folder's path, or the empty text.
+    // `flags` are the picker's options.
     virtual std::string PickFolder(const std::string& title, unsigned flags) = 0;
-    // The open-file dialog: the chosen files' full paths, all in one folder; none when cancelled.
+    // The open-file dialog, waiting for the user: the chosen files' full paths, all in one folder; none when cancelled.
     virtual std::vector<std::string> PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
                                                const std::string& initialFolder, bool multiple) = 0;
 };

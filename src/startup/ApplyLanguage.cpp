@@ -1,14 +1,11 @@
 #include "startup/ApplyLanguage.h"
 
+#include <string>
+
 #include "model/Program.h"
 #include "platform/Text.h"
 
 namespace scorvane {
-
-namespace {
-// The credit line of the hidden Label2, before the language's own ending.
-constexpr const char* kCreditLine = "Scorvane, the file shredder - ";
-}  // namespace
 
 void ApplyLanguage(Program& program) {
     const auto& Lang = program.Lang;
@@ -49,7 +46,7 @@ void ApplyLanguage(Program& program) {
         (void)form.Combo1.SetListIndex(*position);
     }
 
-    form.Label2.caption = kCreditLine + Lang[Text::RightsReserved];
+    form.Label2.caption = std::string(kCreditLine) + " - " + Lang[Text::RightsReserved];
 }
 
 }  // namespace scorvane

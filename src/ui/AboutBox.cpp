@@ -4,13 +4,12 @@
 
 #include "model/Program.h"
 #include "platform/Text.h"
+#include "startup/ApplyLanguage.h"
 #include "ui/HelpMenu.h"
 
 namespace scorvane {
 
 namespace {
-// The credit line that the language's ending follows.
-constexpr const char* kCreditLine = "Scorvane, the file shredder";
 constexpr int kEscape = 27;
 }  // namespace
 
@@ -32,7 +31,7 @@ void frmAbout_Form_Load(Program& program, AboutBoxState& state) {
     // The two texts the box is built with; the box is loaded afresh at every opening, so the credit
     // line gets exactly one ending.
     about.lblHomePage.caption = std::string(kMakerSite);
-    about.lblCopyright.caption = kCreditLine;
+    about.lblCopyright.caption = std::string(kCreditLine);
 
     about.Timer1.interval = kScrollInterval;
     about.Picture2.top = kScrollStartTop;

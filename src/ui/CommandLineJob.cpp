@@ -10,8 +10,8 @@
 #include "startup/ApplyLanguage.h"
 #include "startup/PathHelpers.h"
 #include "startup/Settings.h"
-#include "ui/DestroyFilesCommand.h"
 #include "ui/DestroyFolderCommand.h"
+#include "ui/ProgressRun.h"
 #include "ui/RunEnd.h"
 
 namespace scorvane {
@@ -97,8 +97,7 @@ void ProcessCommandList(Program& program, const std::string& list) {
     program.CancelFlag = 0;
     const std::vector<std::string> entries = SplitAtNul(list);
 
-    if (windows.MessageBox(program.Lang[Text::AskOverwrite] + "\r\r" + program.Lang[Text::AskContinue], kQuestionStyle,
-                           program.Lang[Text::WarningTitle]) == MessageAnswer::No) {
+    if (!ConfirmRun(program, kRunQuestionStyle, program.Lang[Text::WarningTitle])) {
         form.mousePointer = MousePointer::Default;
         windows.EndProgram();
     }

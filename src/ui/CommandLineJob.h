@@ -9,7 +9,9 @@ class Program;
 // The command-line job of the main window's load, run only when the command line is not blank: the
 // settings and texts are read again, the method is confirmed in Form2, then the one folder named on the
 // command line goes to the destroy-folder command, or the list of paths to ProcessCommandList. The main
-// window is never shown; the program ends, except after a folder run that returns to the start-up.
+// window is never shown. It ends the program (never returning) when the method is not confirmed, when the
+// one folder is the root, and after the list; the one folder's run ends it as the destroy-folder command
+// does (a run refused, or stopped in its first walk, may return to the start-up).
 void RunCommandLineJob(Program& program);
 
 // The command line with every `" "` (double quote, blank, double quote) replaced by NUL.

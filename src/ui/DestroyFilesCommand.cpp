@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "engine/FailureMessages.h"
 #include "engine/OneFileWipe.h"
@@ -10,6 +12,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "startup/PathHelpers.h"
+#include "ui/ProgressRun.h"
 #include "ui/RunEnd.h"
 
 namespace scorvane {
@@ -55,31 +58,6 @@ std::string CurrentFolder() {
 }
 }  // namespace
 
-std::vector<std::string> SplitAtNul(std::string_view text) {
-    std::vector<std::string> entries;
-    if (text.empty()) return entries;
-    std::size_t start = 0;
-    for (;;) {
-        const auto end = text.find('\0', start);
-        entries.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos) return entries;
-        start = end + 1;
-    }
-}
-
-void OpenProgressWindow(Program& program) {
-    Dialog& dialog = program.dialog();
-    dialog.Label9.visible = true;
-    dialog.Show();
-    program.form1().Hide();
-}
-
-void CloseProgressWindow(Program& program) {
-    if (!program.IsDialogLoaded()) return;
-    program.dialogUnloaded().Label9.visible = false;
-    program.dialogUnloaded().Unload();
-}
-
 std::string GetFiles(Program& program) {
     std::string filter = program.Lang[Text::AllFilesFilter] + " (*.*)";
     filter += '\0';
@@ -100,14 +78,9 @@ void Command1_Click(Program& program) {
 
     if (last != -1) ReportMissing(program, entries);
     bool refused = false;
-    if (last != -1) {
-        const int answer =
-            windows.MessageBox(program.Lang[Text::AskOverwrite] + "\r\r" + program.Lang[Text::AskContinue],
-                               kQuestionStyle, program.Lang[Text::WarningTitle]);
-        if (answer == MessageAnswer::No) {
-            form.mousePointer = MousePointer::Default;
-            return;
-        }
+    if (last != -1 && !ConfirmRun(program, kRunQuestionStyle, program.Lang[Text::WarningTitle])) {
+        form.mousePointer = MousePointer::Default;
+        return;
     }
 
     if (last >= 1) {

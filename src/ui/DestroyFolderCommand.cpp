@@ -13,6 +13,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "startup/PathHelpers.h"
+#include "ui/ProgressRun.h"
 #include "ui/RunEnd.h"
 
 namespace scorvane {
@@ -23,7 +24,9 @@ constexpr int kFolderNameLength = 16;
 constexpr int kNamingAttempts = 8;
 constexpr int kTemporaryLines = 100;
 constexpr double kPickerMode = 3;
-constexpr int kQuestionStyle = MessageStyle::YesNo | MessageStyle::Exclamation | MessageStyle::SecondButtonDefault;
+// The folder command's own question, unlike a run over chosen items: the exclamation icon, No as the default.
+constexpr int kFolderQuestionStyle =
+    MessageStyle::YesNo | MessageStyle::Exclamation | MessageStyle::SecondButtonDefault;
 
 // 16 digits '0' to '8'.
 std::string RandomFolderName(Program& program) {
@@ -117,11 +120,9 @@ void Command3_Click(Program& program) {
         form.FolderToWipe.clear();
         return;
     }
-    if (!handedOver) {
-        const int answer =
-            program.windows().MessageBox(program.Lang[Text::AskOverwrite] + "\r\r" + program.Lang[Text::AskContinue],
-                                         kQuestionStyle, program.Lang[Text::DestroyFolder] + ": \"" + folder + "\"");
-        if (answer == MessageAnswer::No) return;
+    if (!handedOver &&
+        !ConfirmRun(program, kFolderQuestionStyle, program.Lang[Text::DestroyFolder] + ": \"" + folder + "\"")) {
+        return;
     }
 
     program.CancelFlag = 0;

@@ -5,8 +5,8 @@
 #include "model/Program.h"
 #include "platform/Text.h"
 #include "startup/PathHelpers.h"
-#include "ui/DestroyFilesCommand.h"
 #include "ui/DestroyFolderCommand.h"
+#include "ui/ProgressRun.h"
 #include "ui/RunEnd.h"
 
 namespace scorvane {
@@ -14,10 +14,7 @@ namespace scorvane {
 void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& effect) {
     if (effect != kAllDropEffects) return;
     WindowServices& windows = program.windows();
-    if (windows.MessageBox(program.Lang[Text::AskOverwrite] + "\r\r" + program.Lang[Text::AskContinue], kQuestionStyle,
-                           program.Lang[Text::WarningTitle]) == MessageAnswer::No) {
-        return;
-    }
+    if (!ConfirmRun(program, kRunQuestionStyle, program.Lang[Text::WarningTitle])) return;
 
     Form1& form = program.form1();
     form.mousePointer = MousePointer::Hourglass;

@@ -113,7 +113,9 @@ TEST(AnchoredWipe, ASwappedParentFileOrNameNeverLeadsOutside) {
             MakeFiles(s.folder, 1, "inside");
             s.files.atFirstFlush = [&] {
                 const int fd = ::open(s.path.c_str(), O_WRONLY | O_APPEND);
-                for (int line = 0; line < 300; ++line) (void)::write(fd, "appended line\n", 14);
+                for (int line = 0; line < 300; ++line) {
+                    if (::write(fd, "appended line\n", 14) != 14) break;
+                }
                 ::close(fd);
             };
             WipeFile(s.program, s.path, method);
@@ -141,7 +143,7 @@ TEST(AnchoredWipe, AFolderFlippedToALinkDuringTheWalkNeverLeadsOutside) {
         const std::string moved = flipped + ".moved";
         while (!stop) {
             if (::rename(flipped.c_str(), moved.c_str()) != 0) break;
-            (void)::symlink(outside.c_str(), flipped.c_str());
+            [[maybe_unused]] const int linked = ::symlink(outside.c_str(), flipped.c_str());
             std::this_thread::yield();
             (void)::unlink(flipped.c_str());
             if (::rename(moved.c_str(), flipped.c_str()) != 0) break;

@@ -30,6 +30,12 @@ std::array<std::size_t, 256> Counts(std::span<const std::uint8_t> bytes) {
     return counts;
 }
 
+// A system that gives no random bytes ends the start with a message instead of spinning for ever.
+TEST(RandomStreamDeathTest, NoRandomBytesFromTheSystemEndTheStartWithAMessage) {
+    const auto none = [](std::span<std::uint8_t>) { return false; };
+    EXPECT_EXIT(RandomStream::FromSystem(none), ::testing::ExitedWithCode(1), "gives no random bytes");
+}
+
 TEST(RandomStreamTest, RandomBytesAreEvenRunFreeAndDifferBetweenStreams) {
     auto first = RandomStream::FromSystem();
     auto second = RandomStream::FromSystem();

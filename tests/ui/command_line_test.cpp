@@ -61,7 +61,8 @@ TEST(CommandLine, ABlankCommandLineStartsAsUsual) {
     for (const char* commandLine : {"", "   "}) {
         JobBed job(commandLine);
         EXPECT_FALSE(job.Start());
-        EXPECT_EQ(job.bed.desktop.events, std::vector<std::string>{"show Form1"});
+        EXPECT_TRUE(job.bed.program().form1().visible);
+        EXPECT_FALSE(job.Shown("modal Form2"));
         EXPECT_EQ(job.bed.program().form1().caption, "Scorvane 2.5.0.15");
         EXPECT_TRUE(job.bed.desktop.messages.empty());
     }

@@ -49,7 +49,6 @@ struct FolderBed {
         bed.UseMarkerTexts();
         bed.program().form1Unloaded().onLoad = {};
         bed.program().form1();
-        bed.desktop.events.clear();
     }
     Form1& form() { return bed.program().form1(); }
     bool WipingTemporaryFile() {
@@ -71,13 +70,15 @@ TEST(DestroyFolder, AnEmptyFolderGetsOneRandomNameAndTheRunEndsWithMessageOrShut
         fs::create_directory(f.top);
         const auto programFiles = FolderEntries(f.bed.ProgramFolder());
         f.form().Check1.value = check1;
+        f.form().Show();
         f.bed.desktop.folderAnswers = {f.top};
         f.bed.desktop.answers = {MessageAnswer::Yes};
         std::set<std::string> seen;
-        bool temporaryWiped = false;
+        bool temporaryWiped = false, mainWindowShown = false;
         f.bed.desktop.onEveryYield = [&](int) {
             for (const auto& name : FolderEntries(f.bed.Work(""))) seen.insert(name);
             temporaryWiped = temporaryWiped || f.WipingTemporaryFile();
+            mainWindowShown = mainWindowShown || f.form().visible;
         };
         // The button and the menu entry run the same command.
         check1 == 0 ? f.form().Command3.onClick() : f.form().mnuDistruggiCartella.onClick();
@@ -96,8 +97,8 @@ TEST(DestroyFolder, AnEmptyFolderGetsOneRandomNameAndTheRunEndsWithMessageOrShut
         EXPECT_TRUE(temporaryWiped);
         EXPECT_EQ(f.form().FileLength, 1100);
         EXPECT_EQ(FolderEntries(f.bed.ProgramFolder()), programFiles);
-        EXPECT_EQ(f.bed.desktop.events.front(), "hide Form1");
-        EXPECT_EQ(f.bed.desktop.events.back(), "show Form1");
+        EXPECT_FALSE(mainWindowShown);  // hidden while the run goes on, shown again at its end
+        EXPECT_TRUE(f.form().visible);
         EXPECT_FALSE(f.bed.program().IsDialogLoaded());
         EXPECT_EQ(f.form().mousePointer, MousePointer::Default);
         EXPECT_EQ(f.bed.program().CancelFlag, 0);
@@ -268,7 +269,7 @@ TEST(DestroyFolder, HowARunEndsForEachCaller) {
         ExpectMessages(f.bed.desktop.messages, row.handedOver ? std::vector<MessageRecord>{} : std::vector{f.question});
         EXPECT_EQ(f.bed.desktop.commandLines.size(), row.handedOver || row.commandLine ? 0u : 1u);
         EXPECT_EQ(f.form().FolderToWipe, row.folderKept ? folder : "");
-        EXPECT_EQ(f.bed.desktop.events.back() == "show Form1", row.mainWindowShown);
+        EXPECT_EQ(f.form().visible, row.mainWindowShown);
         EXPECT_EQ(f.bed.program().CancelFlag, 0);
         EXPECT_EQ(f.bed.desktop.pickerTitles.size(), row.handedOver ? 0u : 1u);
     }
@@ -278,6 +279,7 @@ TEST(DestroyFolder, ClosingThePickerOrAnsweringNoChangesNothing) {
     for (const bool picked : {false, true}) {
         FolderBed f;
         MakeTree(f.top, {"x", "B/"});
+        f.form().Show();
         f.bed.program().CancelFlag = 1;
         f.bed.desktop.folderAnswers = {picked ? f.top : ""};
         f.bed.desktop.answers = {MessageAnswer::No};
@@ -286,7 +288,8 @@ TEST(DestroyFolder, ClosingThePickerOrAnsweringNoChangesNothing) {
         EXPECT_EQ(FolderEntries(f.top), (std::vector<std::string>{"B", "x"}));
         EXPECT_EQ(ReadBytes(f.top + "/x"), "x");
         EXPECT_FALSE(PathExists(f.Temporary()));
-        EXPECT_TRUE(f.bed.desktop.events.empty());
+        EXPECT_TRUE(f.form().visible);
+        EXPECT_FALSE(f.bed.program().IsDialogLoaded());
         EXPECT_EQ(f.bed.desktop.yields, 0);
         EXPECT_EQ(f.bed.program().CancelFlag, 1);
     }
@@ -354,7 +357,7 @@ TEST(DestroyFolder, AStopInEachPhase) {
         ExpectMessages(f.bed.desktop.messages, row.handedOver ? std::vector<MessageRecord>{} : std::vector{f.question});
         EXPECT_TRUE(f.bed.desktop.commandLines.empty());
         if (row.ended) continue;
-        EXPECT_EQ(f.bed.desktop.events.back(), "show Form1");
+        EXPECT_TRUE(f.form().visible);
         EXPECT_FALSE(program.IsDialogLoaded());
         EXPECT_EQ(f.form().mousePointer, MousePointer::Default);
         // The next click asks for a folder again.

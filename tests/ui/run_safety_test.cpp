@@ -87,11 +87,12 @@ TEST(RunSafety, FilesPickedInSeveralFoldersAreNamedFromTheirCommonFolder) {
 TEST(RunSafety, APickedFolderThatIsNotThereIsReportedNotCompleted) {
     TestBed bed;
     bed.UseMarkerTexts();
-    bed.program().form1();
+    bed.program().form1().Show();
     bed.desktop.folderAnswers = {bed.Work("gone")};
     Command3_Click(bed.program());
     ExpectMessages(bed.desktop.messages, {{"File not found: " + bed.Work("gone") + " (53)", 0x30, "L28"}});
-    EXPECT_TRUE(bed.desktop.events.empty());  // nothing hidden, nothing run
+    EXPECT_TRUE(bed.program().form1().visible);  // nothing hidden, nothing run
+    EXPECT_FALSE(bed.program().IsDialogLoaded());
 }
 
 }  // namespace
