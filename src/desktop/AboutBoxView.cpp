@@ -71,13 +71,6 @@ QWidget* Area(QWidget* parent, const char* name, const QColor& colour, bool focu
     return area;
 }
 
-// The character code of a key, as the model's key handlers take it (27 for Esc).
-int KeyAscii(const QKeyEvent& event) {
-    if (event.key() == Qt::Key_Escape) return 27;
-    const QString text = event.text();
-    return text.isEmpty() ? 0 : text.at(0).unicode();
-}
-
 }  // namespace
 
 AboutBoxView::AboutBoxView(FrmAbout& window, std::function<void()> afterEvent)

@@ -14,6 +14,7 @@
 #include "desktop/Accessibility.h"
 #include "desktop/Artwork.h"
 #include "desktop/ControlColours.h"
+#include "ui/DropHandling.h"
 
 namespace scorvane {
 
@@ -102,7 +103,7 @@ protected:
         QMetaObject::invokeMethod(
             this,
             [this, hook, paths] {
-                int effect = 7;
+                int effect = kAllDropEffects;
                 (*hook)(paths, effect);
                 afterEvent_();
             },

@@ -9,15 +9,6 @@
 
 namespace scorvane {
 
-namespace {
-// The character code of a key press, as the model's key handlers take it (27 for Esc).
-int KeyAscii(const QKeyEvent& event) {
-    if (event.key() == Qt::Key_Escape) return 27;
-    const QString text = event.text();
-    return text.isEmpty() ? 0 : text.at(0).unicode();
-}
-}  // namespace
-
 ProgressWindowView::ProgressWindowView(Dialog& dialog, std::function<void()> afterEvent)
     : QWidget(nullptr, Qt::Dialog | Qt::FramelessWindowHint),
       dialog_(dialog),

@@ -120,4 +120,10 @@ void ModelLabel::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
+int KeyAscii(const QKeyEvent& event) {
+    if (event.key() == Qt::Key_Escape) return 27;
+    const QString text = event.text();
+    return text.isEmpty() ? 0 : text.at(0).unicode();
+}
+
 }  // namespace scorvane

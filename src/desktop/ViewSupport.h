@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QString>
 #include <QWidget>
@@ -57,6 +58,8 @@ void ApplyButton(const Control& control, QAbstractButton& button, Applied& appli
 void ApplyItems(const std::vector<std::string>& items, int index, QComboBox& box, Applied& applied);
 // True once after each change of the control's back and fore colours: the moment to set its style sheet.
 bool ColoursChanged(const Control& control, Applied& applied);
+// The character code of a key press, as the model's key handlers take it (27 for Esc).
+int KeyAscii(const QKeyEvent& event);
 
 // A label that reports clicks and pointer moves to its control's handlers.
 class ModelLabel final : public QLabel {

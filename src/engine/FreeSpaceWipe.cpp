@@ -79,6 +79,8 @@ private:
     std::vector<std::uint8_t> buffer_;
 };
 
+// Drive1_Change stores the free bytes / 10,000,000 in ProgressTotal, so its count of ten-thousandths is the
+// free space in kilobytes.
 std::int64_t FreeKb(Program& program) { return program.form1().ProgressTotal.tenThousandths; }
 
 bool SpaceFill::Prepare() {

@@ -13,7 +13,8 @@ inline constexpr int kNewNameLength = 24;
 // method 0), flushing every pass to the disk, then renames it to 24 random capital letters, cuts it to
 // a 3-byte stub and deletes it. A missing file is skipped silently; a link or special file is removed
 // as a name. A failure shows one message and keeps the file under its own name; a stop (CancelFlag)
-// shows the cancelled message, keeps the file, and leaves CancelFlag at 1.
+// shows the cancelled message, keeps the file, and leaves CancelFlag at 1; after a start with a command
+// line, a stop ends the program there, after the cancelled message, and never returns.
 void WipeFile(Program& program, const std::string& path, int method);
 
 // The name after the last separator, cut to 40 characters, trailing blanks removed, then "...";

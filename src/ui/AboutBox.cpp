@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/ProgressWindow.h"
 #include "model/Program.h"
 #include "platform/Text.h"
 #include "startup/ApplyLanguage.h"
@@ -9,9 +10,7 @@
 
 namespace scorvane {
 
-namespace {
-constexpr int kEscape = 27;
-}  // namespace
+namespace {}  // namespace
 
 void mnuInfo_Click(Program& program) {
     program.form1().Hide();
