@@ -4,20 +4,23 @@
 ends() { { head -c 1048576 -- "$file"; tail -c 1048576 -- "$file"; } | md5sum; }
 
 # One random pass: Scorvane method 2, shred -n1, dd from the pipe and dd from a cached file.
-one_pass_scorvane() {
-    make_file "$one_pass_mib"
-    timed "$bench" wipe 2 "$file"
+# Scorvane's METHOD, or shred's PASSES, over a fresh file of MIB; each must leave no trace of the file.
+scorvane_on_file() {
+    make_file "$2"
+    timed "$bench" wipe "$1" "$file"
     [[ ! -e $file ]] || fail "scorvane-bench left the file in place"
     sc+=("$seconds"); sc_rss+=("$peak_kib")
 }
-one_pass_shred() {
-    make_file "$one_pass_mib"
+shred_on_file() {
+    make_file "$2"
     local before
     before=$(ends)
-    timed shred -n1 -x "$file"
+    timed shred -n"$1" -x "$file"
     [[ $(ends) != "$before" ]] || fail "shred left the file as it was"
     sh+=("$seconds"); sh_rss+=("$peak_kib")
 }
+one_pass_scorvane() { scorvane_on_file 2 "$one_pass_mib"; }
+one_pass_shred() { shred_on_file 1 "$one_pass_mib"; }
 one_pass_dd_pipe() {
     make_file "$one_pass_mib"
     local start before
@@ -73,20 +76,8 @@ if wanted one-pass; then
 fi
 
 # The 35-pass method against shred's 35 passes.
-many_pass_scorvane() {
-    make_file "$many_pass_mib"
-    timed "$bench" wipe 8 "$file"
-    [[ ! -e $file ]] || fail "scorvane-bench left the file in place"
-    sc+=("$seconds"); sc_rss+=("$peak_kib")
-}
-many_pass_shred() {
-    make_file "$many_pass_mib"
-    local before
-    before=$(ends)
-    timed shred -n35 -x "$file"
-    [[ $(ends) != "$before" ]] || fail "shred left the file as it was"
-    sh+=("$seconds"); sh_rss+=("$peak_kib")
-}
+many_pass_scorvane() { scorvane_on_file 8 "$many_pass_mib"; }
+many_pass_shred() { shred_on_file 35 "$many_pass_mib"; }
 if wanted 35-pass; then
     sc=(); sh=(); sc_rss=(); sh_rss=()
     for ((i = 0; i < runs; ++i)); do round "$i" many_pass_scorvane many_pass_shred; done
