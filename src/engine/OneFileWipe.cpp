@@ -157,7 +157,11 @@ void EndOfFile(Program& program, const Target& target) {
         if (!renamed && renamed.failure().number != FailureNumber::FileExists) break;
     }
     if (!renamed) {
-        (void)Fail(program, target, renamed.failure());
+        if (renamed.failure().number == FailureNumber::ChangedSinceChosen) {
+            ReportChanged(program, path);  // another file took the name: it keeps it, untouched
+        } else {
+            (void)Fail(program, target, renamed.failure());
+        }
         return;
     }
 
@@ -214,8 +218,19 @@ void WipeFile(Program& program, const std::string& path, int method) {
     FileServices& files = program.files();
     const ScopedAnchor anchor(files, path);
 
-    const auto named = files.IdentifyName(path);
-    if (!named || named.value().kind == EntryKind::Folder) return;
+    const auto named = anchor.held() ? files.IdentifyName(path) : Result<FileIdentity>(anchor.held().failure());
+    if (!named) {
+        // A name that is gone took its file with it; one whose folder or file was swapped since it was
+        // chosen is never followed, and what was chosen stays where it went.
+        const int number = named.failure().number;
+        if (number == FailureNumber::ChangedSinceChosen) {
+            ReportChanged(program, path);
+        } else if (number != FailureNumber::FileNotFound) {
+            ReportRemaining(program, path, named.failure());
+        }
+        return;
+    }
+    if (named.value().kind == EntryKind::Folder) return;
     if (named.value().kind == EntryKind::Other) {
         // A link, FIFO, socket or device is removed as a name, never opened or followed.
         if (!files.Delete(path)) program.Remaining.Add(path);
@@ -231,7 +246,11 @@ void WipeFile(Program& program, const std::string& path, int method) {
 
     const auto file = files.Open(path, OpenMode::ByteAccess);
     if (!file) {
-        ReportRemaining(program, path, file.failure());
+        if (file.failure().number == FailureNumber::ChangedSinceChosen) {
+            ReportChanged(program, path);
+        } else {
+            ReportRemaining(program, path, file.failure());
+        }
         return;
     }
     const auto identity = files.Identify(file.value());

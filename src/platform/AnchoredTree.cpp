@@ -19,24 +19,57 @@ constexpr std::size_t kOpenLevels = 48;
 
 constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
 
-struct Place {
-    dev_t device = 0;
-    ino_t inode = 0;
-    std::uint64_t mount = 0;
-};
+Failure NotAFolder() { return MakeFailure(FailureNumber::FileNotFound); }
 
-bool Locate(int fd, Place& place) {
+// The folder that holds the last of `split`'s names, opened along the path as the user gave it.
+Result<int> OpenHolder(const PathNames& split) {
+    std::string top = split.absolute ? "/" : "";
+    for (std::size_t i = 0; i + 1 < split.names.size(); ++i) top += std::string(split.names[i]) + "/";
+    if (top.empty()) top = ".";
+    int fd;
+    do {
+        fd = ::open(top.c_str(), kFolderFlags);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return FailureFromErrno(errno);
+    return fd;
+}
+
+}  // namespace
+
+std::optional<EntryPlace> PlaceOf(int fd, const char* name) {
     struct statx info {};
-    if (::statx(fd, "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_MNT_ID, &info) != 0) return false;
+    const int flags = AT_SYMLINK_NOFOLLOW | (*name == '\0' ? AT_EMPTY_PATH : 0);
+    if (::statx(fd, name, flags, STATX_TYPE | STATX_INO | STATX_MNT_ID, &info) != 0) return std::nullopt;
+    EntryPlace place;
     place.device = makedev(info.stx_dev_major, info.stx_dev_minor);
     place.inode = info.stx_ino;
     place.mount = (info.stx_mask & STATX_MNT_ID) ? info.stx_mnt_id : 0;
-    return true;
+    place.folder = S_ISDIR(info.stx_mode);
+    return place;
 }
 
-Failure NotAFolder() { return MakeFailure(FailureNumber::FileNotFound); }
-
-}  // namespace
+ChosenPlace LookAtChosen(std::string_view chosen) {
+    ChosenPlace seen;
+    const PathNames split = SplitPath(chosen);
+    if (split.names.empty() || split.names.back() == "..") {
+        seen.failure = NotAFolder();
+        return seen;
+    }
+    const auto holder = OpenHolder(split);
+    if (!holder) {
+        seen.failure = holder.failure();
+        return seen;
+    }
+    const auto folder = PlaceOf(holder.value(), "");
+    if (folder) {
+        seen.folder = *folder;
+        seen.entry = PlaceOf(holder.value(), std::string(split.names.back()).c_str());
+    } else {
+        seen.failure = FailureFromErrno(errno);
+    }
+    ::close(holder.value());
+    return seen;
+}
 
 PathNames SplitPath(std::string_view path) {
     PathNames split;
@@ -50,26 +83,36 @@ PathNames SplitPath(std::string_view path) {
     return split;
 }
 
-Result<AnchoredTree> AnchoredTree::Open(std::string_view chosen) {
+bool AnchoredTree::SetNames(std::string_view chosen) {
     const PathNames split = SplitPath(chosen);
-    if (split.names.empty() || split.names.back() == "..") return NotAFolder();
+    if (split.names.empty() || split.names.back() == "..") return false;
+    absolute_ = split.absolute;
+    for (std::size_t i = 0; i + 1 < split.names.size(); ++i) parent_.emplace_back(split.names[i]);
+    chosen_ = split.names.back();
+    return true;
+}
+
+Result<AnchoredTree> AnchoredTree::Open(std::string_view chosen, const ChosenPlace* recorded) {
     AnchoredTree tree;
-    tree.absolute_ = split.absolute;
-    std::string top = split.absolute ? "/" : "";
-    for (std::size_t i = 0; i + 1 < split.names.size(); ++i) {
-        tree.parent_.emplace_back(split.names[i]);
-        top += std::string(split.names[i]) + "/";
+    if (!tree.SetNames(chosen)) return NotAFolder();
+    if (recorded != nullptr && recorded->failure) return *recorded->failure;
+    const auto fd = OpenHolder(SplitPath(chosen));
+    if (!fd) return fd.failure();
+    const EntryPlace place = PlaceOf(fd.value(), "").value_or(EntryPlace{});
+    tree.levels_.push_back(Level{"", place.device, place.inode, place.mount, fd.value()});
+    if (recorded != nullptr) {
+        if (!(place == recorded->folder)) return MakeFailure(FailureNumber::ChangedSinceChosen);
+        tree.chosenPlace_ = recorded->entry;
+    } else {
+        tree.chosenPlace_ = PlaceOf(fd.value(), tree.chosen_.c_str());
     }
-    if (top.empty()) top = ".";
-    tree.chosen_ = split.names.back();
-    int fd;
-    do {
-        fd = ::open(top.c_str(), kFolderFlags);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) return FailureFromErrno(errno);
-    Place place;
-    Locate(fd, place);
-    tree.levels_.push_back(Level{"", place.device, place.inode, place.mount, fd});
+    return tree;
+}
+
+AnchoredTree AnchoredTree::Refusing(std::string_view chosen, Failure failure) {
+    AnchoredTree tree;
+    (void)tree.SetNames(chosen);
+    tree.refused_ = std::move(failure);
     return tree;
 }
 
@@ -77,6 +120,8 @@ AnchoredTree::AnchoredTree(AnchoredTree&& other) noexcept
     : parent_(std::move(other.parent_)),
       absolute_(other.absolute_),
       chosen_(std::move(other.chosen_)),
+      chosenPlace_(other.chosenPlace_),
+      refused_(std::move(other.refused_)),
       levels_(std::move(other.levels_)),
       mount_(other.mount_),
       chosenDevice_(other.chosenDevice_),
@@ -92,7 +137,7 @@ AnchoredTree::~AnchoredTree() {
 }
 
 bool AnchoredTree::Holds(const PathNames& path) const {
-    if (path.absolute != absolute_ || path.names.size() <= parent_.size()) return false;
+    if (chosen_.empty() || path.absolute != absolute_ || path.names.size() <= parent_.size()) return false;
     for (std::size_t i = 0; i < parent_.size(); ++i) {
         if (path.names[i] != parent_[i]) return false;
     }
@@ -115,7 +160,13 @@ Result<int> AnchoredTree::ParentOf(const PathNames& path) {
     return Reach(below, below.size() - 1);
 }
 
+std::optional<EntryPlace> AnchoredTree::ChosenEntry(const PathNames& path) const {
+    if (!chosenPlace_ || path.names.size() != parent_.size() + 1 || path.names.back() != chosen_) return std::nullopt;
+    return chosenPlace_;
+}
+
 Result<int> AnchoredTree::Reach(const std::vector<std::string_view>& names, std::size_t count) {
+    if (refused_) return *refused_;
     std::size_t common = 0;
     while (common < count && common + 1 < levels_.size() && levels_[common + 1].name == names[common]) ++common;
     if (levels_[common].fd < 0 && !ReopenUpTo(common)) {
@@ -139,12 +190,21 @@ Result<> AnchoredTree::Descend(std::string_view name) {
         fd = ::openat(levels_.back().fd, text.c_str(), kFolderFlags | O_NOFOLLOW);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return errno == ELOOP ? NotAFolder() : FailureFromErrno(errno);
-    Place place;
-    if (!Locate(fd, place)) {
+    const auto found = PlaceOf(fd, "");
+    if (!found) {
+        const Failure failure = FailureFromErrno(errno);
         ::close(fd);
-        return FailureFromErrno(errno);
+        return failure;
     }
+    const EntryPlace& place = *found;
     if (levels_.size() == 1) {
+        // The chosen folder itself: only the one met when the tree was opened, never a folder moved
+        // into its name or mounted over it since.
+        if (chosenPlace_ && !(place == *chosenPlace_)) {
+            ::close(fd);
+            return MakeFailure(FailureNumber::ChangedSinceChosen);
+        }
+        chosenPlace_ = place;
         mount_ = place.mount;
         chosenDevice_ = place.device;
     } else if (place.mount != mount_ || place.device != chosenDevice_) {
@@ -161,8 +221,8 @@ bool AnchoredTree::ReopenUpTo(std::size_t level) {
     while (shallowest > level) {
         const std::size_t up = shallowest - 1;
         const int fd = ::openat(levels_[shallowest].fd, "..", kFolderFlags);
-        Place place;
-        if (fd < 0 || !Locate(fd, place) || place.device != levels_[up].device || place.inode != levels_[up].inode) {
+        const auto place = fd < 0 ? std::nullopt : PlaceOf(fd, "");
+        if (!place || place->device != levels_[up].device || place->inode != levels_[up].inode) {
             if (fd >= 0) ::close(fd);
             return false;
         }

@@ -29,6 +29,8 @@ std::string DescribeFailure(int number) {
             return "Permission denied";
         case FailureNumber::InvalidPropertyValue:
             return "Invalid property value";
+        case FailureNumber::ChangedSinceChosen:
+            return "Changed since it was chosen";
         default:
             break;
     }

@@ -139,18 +139,41 @@ public:
     virtual Result<> Anchor(const std::string& chosen) = 0;
     // Releases the innermost anchor (or does nothing when none is held); never fails.
     virtual void Unanchor() = 0;
+    // Records now what each chosen path is: the folder that holds it and the entry itself (device, inode,
+    // mount). Until ForgetChosen, an Anchor on one of these paths fails with ChangedSinceChosen when its
+    // folder is no longer the one recorded, and the entry's name acts only while it still names the
+    // recorded entry. Holds no handle, however many paths are given.
+    virtual void RecordChosen(const std::vector<std::string>& paths) = 0;
+    virtual void ForgetChosen() = 0;
     // The kind of kernel file system ("proc", "sysfs", ...) that the named entry lies on, or the empty
     // text for a file system that holds data; the name itself is not followed when it is a link.
     virtual std::string KernelFileSystem(const std::string& path) = 0;
 };
 
-// Holds an anchor for as long as it lives.
+// Holds an anchor for as long as it lives. A failed anchor holds its paths too: every operation on
+// them fails, never falling back to the path's text.
 class ScopedAnchor {
 public:
-    ScopedAnchor(FileServices& files, const std::string& chosen) : files_(files) { (void)files_.Anchor(chosen); }
+    ScopedAnchor(FileServices& files, const std::string& chosen) : files_(files), held_(files_.Anchor(chosen)) {}
     ~ScopedAnchor() { files_.Unanchor(); }
     ScopedAnchor(const ScopedAnchor&) = delete;
     ScopedAnchor& operator=(const ScopedAnchor&) = delete;
+    const Result<>& held() const { return held_; }
+
+private:
+    FileServices& files_;
+    Result<> held_;
+};
+
+// Records the chosen paths of a run for as long as it lives (see FileServices::RecordChosen).
+class RecordedChoice {
+public:
+    RecordedChoice(FileServices& files, const std::vector<std::string>& paths) : files_(files) {
+        files_.RecordChosen(paths);
+    }
+    ~RecordedChoice() { files_.ForgetChosen(); }
+    RecordedChoice(const RecordedChoice&) = delete;
+    RecordedChoice& operator=(const RecordedChoice&) = delete;
 
 private:
     FileServices& files_;

@@ -67,6 +67,13 @@ std::string MountType(std::uint64_t mount) {
 
 }  // namespace
 
+std::optional<std::string> KernelTypeOfMount(std::uint64_t mount) {
+    if (mount == 0) return std::nullopt;
+    const std::string type = MountType(mount);
+    if (type.empty()) return std::nullopt;
+    return IsKernelType(type) ? type : std::string();
+}
+
 std::string KernelFileSystemOf(const std::string& path) {
     struct stat info {};
     std::string entry = path;
@@ -76,8 +83,7 @@ std::string KernelFileSystemOf(const std::string& path) {
     }
     struct statx place {};
     if (::statx(AT_FDCWD, entry.c_str(), 0, STATX_MNT_ID, &place) == 0 && (place.stx_mask & STATX_MNT_ID)) {
-        const std::string type = MountType(place.stx_mnt_id);
-        if (!type.empty()) return IsKernelType(type) ? type : std::string();
+        if (const auto type = KernelTypeOfMount(place.stx_mnt_id)) return *type;
     }
     struct statfs system {};
     if (::statfs(entry.c_str(), &system) != 0) return {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace scorvane {
@@ -9,5 +11,7 @@ namespace scorvane {
 // (a mount point is the file system mounted there); any other name by its folder's, never by what a
 // link points to.
 std::string KernelFileSystemOf(const std::string& path);
+// The same for the mount with this id (as statx gives it): nothing when the mount table cannot tell.
+std::optional<std::string> KernelTypeOfMount(std::uint64_t mount);
 
 }  // namespace scorvane

@@ -18,17 +18,34 @@ namespace scorvane {
 
 using namespace posix;
 
-Result<PosixFileServices::Where> PosixFileServices::Locate(const std::string& path) {
+namespace {
+
+// The key of a chosen path: its names as the system reads them.
+std::string ChosenKey(const PathNames& names) {
+    std::string key = names.absolute ? "/" : "";
+    for (const std::string_view name : names.names) key.append(name).push_back('/');
+    return key;
+}
+
+}  // namespace
+
+Result<PosixFileServices::Where> PosixFileServices::Locate(const std::string& path, Use use) {
     if (path.empty() || HasNul(path)) return MakeFailure(FailureNumber::BadFileName);
-    if (anchors_.empty()) return Where{AT_FDCWD, path};
+    if (anchors_.empty()) return Where{AT_FDCWD, path, 0, std::nullopt};
     const PathNames names = SplitPath(path);
     for (auto tree = anchors_.rbegin(); tree != anchors_.rend(); ++tree) {
         if (!*tree || !(*tree)->Holds(names)) continue;
         auto folder = (*tree)->ParentOf(names);
         if (!folder) return folder.failure();
-        return Where{folder.value(), std::string(names.names.back()), (*tree)->LastMount()};
+        Where where{folder.value(), std::string(names.names.back()), (*tree)->LastMount(), (*tree)->ChosenEntry(names)};
+        if (use == Use::Existing && where.chosen) {
+            const auto now = PlaceOf(where.folder, where.name.c_str());
+            if (!now) return LastFailure();
+            if (!(*now == *where.chosen)) return MakeFailure(FailureNumber::ChangedSinceChosen);
+        }
+        return where;
     }
-    return Where{AT_FDCWD, path};
+    return Where{AT_FDCWD, path, 0, std::nullopt};
 }
 
 Result<int> PosixFileServices::OpenFolder(const std::string& path) {
@@ -100,9 +117,11 @@ Result<> PosixFileServices::Anchor(const std::string& chosen) {
             }
         }
     }
-    auto tree = AnchoredTree::Open(chosen);
+    const auto recorded = chosen_.find(ChosenKey(SplitPath(chosen)));
+    auto tree = AnchoredTree::Open(chosen, recorded == chosen_.end() ? nullptr : &recorded->second);
     if (!tree) {
-        anchors_.push_back(nullptr);
+        // Its paths stay held: nothing is done to them by their text instead.
+        anchors_.push_back(std::make_unique<AnchoredTree>(AnchoredTree::Refusing(chosen, tree.failure())));
         return tree.failure();
     }
     anchors_.push_back(std::make_unique<AnchoredTree>(std::move(tree.value())));
@@ -113,8 +132,24 @@ void PosixFileServices::Unanchor() {
     if (!anchors_.empty()) anchors_.pop_back();
 }
 
+void PosixFileServices::RecordChosen(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        if (path.empty() || HasNul(path)) continue;
+        chosen_.try_emplace(ChosenKey(SplitPath(path)), LookAtChosen(path));
+    }
+}
+
+void PosixFileServices::ForgetChosen() { chosen_.clear(); }
+
 std::string PosixFileServices::KernelFileSystem(const std::string& path) {
     if (path.empty() || HasNul(path)) return {};
+    // A recorded path is judged by what it named when it was chosen, the entry every operation must find.
+    const auto recorded = chosen_.find(ChosenKey(SplitPath(path)));
+    if (recorded != chosen_.end() && !recorded->second.failure) {
+        const ChosenPlace& place = recorded->second;
+        const bool folder = place.entry && place.entry->folder;
+        if (const auto type = KernelTypeOfMount(folder ? place.entry->mount : place.folder.mount)) return *type;
+    }
     return KernelFileSystemOf(path);
 }
 
@@ -177,11 +212,19 @@ Result<> PosixFileServices::Rename(const std::string& from, const std::string& t
             if (fd >= 0) ::close(fd);
         }
     } closer{sourceFolder == AT_FDCWD || sameFolder ? -1 : sourceFolder};
-    const auto target = Locate(to);
+    const auto target = Locate(to, Use::NewName);
     if (!target) return target.failure();
     const char* fromName = source.value().name.c_str();
     const char* toName = target.value().name.c_str();
-    if (::renameat2(sourceFolder, fromName, target.value().folder, toName, RENAME_NOREPLACE) == 0) return {};
+    if (::renameat2(sourceFolder, fromName, target.value().folder, toName, RENAME_NOREPLACE) == 0) {
+        // A chosen entry swapped for another between the look and the rename: that one goes back.
+        const auto& chosen = source.value().chosen;
+        if (!chosen) return {};
+        const auto moved = PlaceOf(target.value().folder, toName);
+        if (moved && *moved == *chosen) return {};
+        (void)::renameat2(target.value().folder, toName, sourceFolder, fromName, RENAME_NOREPLACE);
+        return MakeFailure(FailureNumber::ChangedSinceChosen);
+    }
     if (errno != EINVAL && errno != ENOSYS) return LastFailure();
     // A file system without no-replace renames: check first, then rename.
     struct stat info {};
@@ -193,7 +236,7 @@ Result<> PosixFileServices::Rename(const std::string& from, const std::string& t
 }
 
 Result<> PosixFileServices::MakeFolder(const std::string& path) {
-    const auto where = Locate(path);
+    const auto where = Locate(path, Use::NewName);
     if (!where) return where.failure();
     if (::mkdirat(where.value().folder, where.value().name.c_str(), 0777) != 0) return LastFailure();
     return {};

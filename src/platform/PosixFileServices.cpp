@@ -37,7 +37,8 @@ Result<PosixFileServices::OpenFile*> PosixFileServices::Find(FileHandle file) {
 }
 
 Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mode) {
-    const auto where = Locate(path);
+    const bool makes = mode == OpenMode::CreateNew || mode == OpenMode::TextOutput;
+    const auto where = Locate(path, makes ? Use::NewName : Use::Existing);
     if (!where) return where.failure();
     int flags = O_CLOEXEC | O_NOFOLLOW;
     switch (mode) {
@@ -66,12 +67,19 @@ Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mod
         return LastFailure();
     }
     struct statx info {};
-    const bool looked = ::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_MNT_ID, &info) == 0;
+    const bool looked = ::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_INO | STATX_MNT_ID, &info) == 0;
     if (!looked || !S_ISREG(info.stx_mode)) {
         const bool isFolder = S_ISDIR(info.stx_mode);
         ::close(fd);
         if (mode == OpenMode::TextInput && !isFolder) return MakeFailure(FailureNumber::FileNotFound);
         return MakeFailure(FailureNumber::PermissionDenied);
+    }
+    // A chosen file is only ever the one that was chosen, also when another took its name since the look.
+    const auto& chosen = where.value().chosen;
+    if (chosen &&
+        (makedev(info.stx_dev_major, info.stx_dev_minor) != chosen->device || info.stx_ino != chosen->inode)) {
+        ::close(fd);
+        return MakeFailure(FailureNumber::ChangedSinceChosen);
     }
     // A file mounted over a name of the tree is another file system's: never written through it.
     const std::uint64_t folderMount = where.value().mount;

@@ -4,13 +4,13 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "platform/AnchoredTree.h"
 #include "platform/FileServices.h"
 
 namespace scorvane {
-
-class AnchoredTree;
 
 // The file services over POSIX calls.
 class PosixFileServices final : public FileServices {
@@ -53,6 +53,8 @@ public:
     Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) override;
     Result<> Anchor(const std::string& chosen) override;
     void Unanchor() override;
+    void RecordChosen(const std::vector<std::string>& paths) override;
+    void ForgetChosen() override;
     std::string KernelFileSystem(const std::string& path) override;
 
 private:
@@ -62,8 +64,13 @@ private:
         int folder;
         std::string name;
         std::uint64_t mount = 0;  // the folder's mount, when an anchor reached it
+        // The entry the name must still be: set when the path names an anchored chosen entry itself.
+        std::optional<EntryPlace> chosen;
     };
-    Result<Where> Locate(const std::string& path);
+    // For an operation on the entry the name holds now, a chosen entry's name must still hold the
+    // chosen entry (ChangedSinceChosen otherwise); for one that makes a new name, it is not looked at.
+    enum class Use { Existing, NewName };
+    Result<Where> Locate(const std::string& path, Use use = Use::Existing);
     // A readable handle of the folder (the caller closes it); a link is never followed.
     Result<int> OpenFolder(const std::string& path);
     Result<struct stat> StatName(const std::string& path);
@@ -77,6 +84,7 @@ private:
     std::map<FileHandle, std::unique_ptr<OpenFile>> files_;
     FileHandle nextHandle_ = 1;
     std::vector<std::unique_ptr<AnchoredTree>> anchors_;  // innermost last; empty entries hold nothing new
+    std::map<std::string, ChosenPlace> chosen_;           // by the path's names, as RecordChosen saw them
 };
 
 }  // namespace scorvane

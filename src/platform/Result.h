@@ -21,6 +21,8 @@ inline constexpr int InputPastEnd = 62;
 inline constexpr int BadRecordNumber = 63;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int InvalidPropertyValue = 380;
+// The folder or the entry a chosen path named when the run began is no longer the one it names.
+inline constexpr int ChangedSinceChosen = 999;
 inline constexpr int OtherBase = 1000;
 }  // namespace FailureNumber
 

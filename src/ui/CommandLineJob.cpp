@@ -96,6 +96,10 @@ void ProcessCommandList(Program& program, const std::string& list) {
     form.mousePointer = MousePointer::Hourglass;
     program.CancelFlag = 0;
     const std::vector<std::string> entries = SplitAtNul(list);
+    // What each named path is now is what the job wipes: a folder swapped for a link later is not followed.
+    std::vector<std::string> paths;
+    for (const std::string& entry : entries) paths.push_back(WithoutOneTrailingSeparator(WithoutQuotes(entry)));
+    const RecordedChoice chosen(program.files(), paths);
 
     if (!ConfirmRun(program, kRunQuestionStyle, program.Lang[Text::WarningTitle])) {
         form.mousePointer = MousePointer::Default;

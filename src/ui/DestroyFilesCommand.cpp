@@ -51,6 +51,18 @@ std::vector<std::string> AnswerEntries(std::string_view answer) {
     return entries;
 }
 
+// The paths the run goes through: the one picked path, or the folder joined with each picked name.
+std::vector<std::string> PickedPaths(const std::vector<std::string>& entries) {
+    std::vector<std::string> paths;
+    if (entries.size() == 1) {
+        std::string path = entries[0];
+        if (!path.empty() && path.back() == kSeparator) path.pop_back();
+        paths.push_back(std::move(path));
+    }
+    for (std::size_t i = 1; i < entries.size(); ++i) paths.push_back(EntryPath(entries, i));
+    return paths;
+}
+
 std::string CurrentFolder() {
     std::error_code failed;
     auto folder = std::filesystem::current_path(failed);
@@ -76,6 +88,8 @@ void Command1_Click(Program& program) {
     const std::vector<std::string> entries = AnswerEntries(GetFiles(program));
     const int last = static_cast<int>(entries.size()) - 1;  // U
 
+    // What each picked name is now is what the run wipes: a folder swapped for a link later is not followed.
+    const RecordedChoice chosen(program.files(), PickedPaths(entries));
     if (last != -1) ReportMissing(program, entries);
     bool refused = false;
     if (last != -1 && !ConfirmRun(program, kRunQuestionStyle, program.Lang[Text::WarningTitle])) {
@@ -102,8 +116,7 @@ void Command1_Click(Program& program) {
     } else if (last == 0) {
         OpenProgressWindow(program);
         program.dialog().Refresh();
-        std::string path = entries[0];
-        if (!path.empty() && path.back() == kSeparator) path.pop_back();
+        const std::string path = PickedPaths(entries).front();
         refused = RefusedAsKernelFileSystem(program, path, program.Lang[Text::WarningTitle]);
         if (!refused) WipeFile(program, path, form.Combo1.listIndex);
     }

@@ -16,6 +16,8 @@ void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& e
     WindowServices& windows = program.windows();
     if (!ConfirmRun(program, kRunQuestionStyle, program.Lang[Text::WarningTitle])) return;
 
+    // What each dropped path is now is what the run wipes: a folder swapped for a link later is not followed.
+    const RecordedChoice chosen(program.files(), paths);
     Form1& form = program.form1();
     form.mousePointer = MousePointer::Hourglass;
     program.Remaining.Clear();

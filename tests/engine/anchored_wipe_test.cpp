@@ -94,7 +94,7 @@ TEST(AnchoredWipe, ASwappedParentFileOrNameNeverLeadsOutside) {
             };
             WipeFile(s.program, s.path, method);
             ExpectUntouched(s.outside, 1);
-            ExpectMessages(s.bed.desktop.messages, {{"L87\r" + s.path, 0x30, "L28"}});
+            ExpectMessages(s.bed.desktop.messages, {{"L90\r" + s.path, 0x30, "L28"}});
         }
         {  // A new file takes the name while the passes run; another program appends to the old one.
             SwapBed s;

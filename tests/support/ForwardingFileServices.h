@@ -58,6 +58,8 @@ public:
     }
     Result<> Anchor(const std::string& chosen) override { return target_.Anchor(chosen); }
     void Unanchor() override { target_.Unanchor(); }
+    void RecordChosen(const std::vector<std::string>& paths) override { target_.RecordChosen(paths); }
+    void ForgetChosen() override { target_.ForgetChosen(); }
     std::string KernelFileSystem(const std::string& path) override { return target_.KernelFileSystem(path); }
 
 private:
