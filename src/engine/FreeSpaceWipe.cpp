@@ -8,13 +8,14 @@
 #include <utility>
 #include <vector>
 
+#include "engine/FailureMessages.h"
+#include "engine/FillFolder.h"
 #include "engine/FreeSpaceStatistics.h"
 #include "engine/PassPlans.h"
 #include "engine/ProgressWindow.h"
 #include "engine/Shutdown.h"
 #include "engine/WipeHelpers.h"
 #include "model/Program.h"
-#include "platform/Paths.h"
 #include "platform/Text.h"
 
 namespace scorvane {
@@ -27,7 +28,6 @@ constexpr std::int64_t kRollOverKb = 1'048'000;  // a fill file holds about 1 GB
 constexpr int kLastDiskFull = 14;
 constexpr int kFailuresInARow = 3;
 constexpr int kTickInterval = 600;
-constexpr std::size_t kZNameLength = 24;
 // What the fill does next after a step or a failure.
 enum class Next { Continue, RepeatCycle, NewFile, Finish, Refuse };
 
@@ -36,19 +36,30 @@ public:
     SpaceFill(Program& program, const std::string& drive, int method)
         : program_(program),
           files_(program.files()),
-          drive_(drive),
-          folder_(JoinPath(drive, kFillFolderName)),
+          folder_(program, drive),
           cycle_(MethodOf(method).freeSpaceCycle) {}
+    // Every ending lets the fill files go, also one that no caller saw coming.
+    ~SpaceFill() {
+        if (open_) (void)files_.Close(file_);
+    }
+    SpaceFill(const SpaceFill&) = delete;
+    SpaceFill& operator=(const SpaceFill&) = delete;
 
-    // The drive is an existing folder and the fill folder is there or could be made.
-    bool Prepare();
+    FillFolder& folder() { return folder_; }
+    // The drive and its fill folder, held for the whole fill.
+    FillFolder::Readiness Prepare() {
+        const auto readiness = folder_.Open();
+        full_ = readiness == FillFolder::Readiness::Full;
+        return readiness;
+    }
     // Fills until the disk is full or the user stops (true), or until a write is refused (false).
     bool Run();
     // Everything written reaches the disk before the file is let go; false, after the failure's box,
     // when it could not be made to.
     bool CloseFile();
-    // Renames every fill file of this run to 24 'Z's and deletes it, then the folder when the run made it.
-    void CleanUp();
+    // Renames every fill file of this run to 24 'Z's and deletes it, then the folder when the run made it;
+    // false when a fill file could not be let go (each such one is noted as remaining).
+    bool CleanUp();
 
 private:
     Next OpenNextFile();
@@ -63,14 +74,11 @@ private:
 
     Program& program_;
     FileServices& files_;
-    std::string drive_;
-    std::string folder_;
+    FillFolder folder_;
     std::string_view cycle_;
-    bool ownFolder_ = false;
-    std::vector<std::string> made_;
+    bool full_ = false;
     FileHandle file_ = 0;
     bool open_ = false;
-    int number_ = 0;
     std::int64_t blockSize_ = kFullBlock;
     int diskFull_ = 0;
     int failuresInARow_ = 0;
@@ -83,32 +91,8 @@ private:
 // free space in kilobytes.
 std::int64_t FreeKb(Program& program) { return program.form1().ProgressTotal.tenThousandths; }
 
-bool SpaceFill::Prepare() {
-    if (files_.KindOf(drive_) != EntryKind::Folder) return false;
-    // A drive taken away since the list was filled leaves a plain folder of another file system: that
-    // one must not be filled in its place. Nor may a "QV" on which another file system is mounted.
-    const auto mounts = program_.drives().MountPoints();
-    const auto same = [this](const std::string& mount) { return JoinPath(mount, "") == JoinPath(drive_, ""); };
-    if (std::none_of(mounts.begin(), mounts.end(), same)) return false;
-    const auto listing = files_.ListFolder(drive_);
-    if (!listing || std::ranges::find(listing.value().mountPoints, folder_) != listing.value().mountPoints.end()) {
-        return false;
-    }
-    switch (files_.KindOf(folder_)) {
-        case EntryKind::Folder:
-            return true;  // the user's own: used, never removed
-        case EntryKind::Missing: {
-            const auto made = files_.MakeFolder(folder_);
-            ownFolder_ = made.ok();
-            // A disk already full for the user is not refused: the fill finds it full and ends as usual.
-            return made.ok() || made.failure().number == FailureNumber::DiskFull;
-        }
-        default:
-            return false;
-    }
-}
-
 bool SpaceFill::Run() {
+    if (full_) return true;  // not even the fill folder found room
     Next next = OpenNextFile();
     for (;;) {
         switch (next) {
@@ -139,20 +123,8 @@ bool SpaceFill::Run() {
 }
 
 Next SpaceFill::OpenNextFile() {
-    if (files_.KindOf(folder_) != EntryKind::Folder) {
-        if (auto made = files_.MakeFolder(folder_); !made) return OpenFailed(made.failure());
-        ownFolder_ = true;
-    }
-    std::string path;
-    Result<FileHandle> opened = MakeFailure(FailureNumber::FileExists);
-    while (!opened && opened.failure().number == FailureNumber::FileExists) {
-        // A name that is taken is the user's: skipped, never opened.
-        ++number_;
-        path = JoinPath(folder_, kFillFilePrefix + Decimal(number_));
-        opened = files_.Open(path, OpenMode::CreateNew);
-    }
+    const auto opened = folder_.MakeFile();
     if (!opened) return OpenFailed(opened.failure());
-    made_.push_back(path);
     file_ = opened.value();
     open_ = true;
     (void)files_.Seek(file_, 1);
@@ -233,8 +205,7 @@ Next SpaceFill::Handle(const Failure& failure) {
         case FailureNumber::InvalidPropertyValue:
             return Next::Finish;
         default:
-            program_.windows().MessageBox(failure.description, MessageStyle::Exclamation,
-                                          SignedDecimal(failure.number));
+            ShowWipeFailure(program_, failure);
             // A failure that comes back block after block would ask forever: the run ends instead.
             if (++failuresInARow_ >= kFailuresInARow) return Next::Refuse;
             return Next::Continue;
@@ -282,30 +253,14 @@ bool SpaceFill::CloseFile() {
     (void)files_.Close(file_);
     open_ = false;
     if (flushed) return true;
-    const Failure& failure = flushed.failure();
-    program_.windows().MessageBox(failure.description, MessageStyle::Exclamation, SignedDecimal(failure.number));
+    ShowWipeFailure(program_, flushed.failure());
     return false;
 }
 
-void SpaceFill::CleanUp() {
-    const std::string zName(kZNameLength, 'Z');
-    const std::string zFile = JoinPath(folder_, zName);
-    for (const std::string& path : made_) {
-        // An existing 'Z' name is not ours to replace: the file is then deleted under its own name.
-        if (files_.Rename(path, zFile)) {
-            (void)files_.Delete(zFile);
-        } else {
-            (void)files_.Delete(path);
-        }
-    }
-    made_.clear();
-    if (!ownFolder_) return;
-    const std::string zFolder = JoinPath(drive_, zName);
-    if (files_.Rename(folder_, zFolder)) {
-        (void)files_.RemoveFolder(zFolder);
-    } else {
-        (void)files_.RemoveFolder(folder_);
-    }
+bool SpaceFill::CleanUp() {
+    const auto left = folder_.Release();
+    for (const std::string& path : left) program_.Remaining.Add(path);
+    return left.empty();
 }
 
 // Each statistics line with its shadow, only where the line is not shown yet; then the percentage line.
@@ -348,11 +303,34 @@ std::string ElapsedText(Program& program) {
     return text + Decimal(form.ElapsedSeconds) + " " + lang[Text::Seconds] + "!";
 }
 
-void ShowRefused(Program& program) {
+// The drive cannot be filled: `detail` is the fill folder that is no folder of the drive's own, when that is
+// why, or empty.
+void ShowRefused(Program& program, const std::string& detail = {}) {
     program.form1().Timer1.interval = 0;
     UnloadDialogIfLoaded(program);
-    program.windows().MessageBox(program.Lang[Text::DriveNotWritable], MessageStyle::Exclamation,
-                                 program.Lang[Text::WarningTitle]);
+    program.windows().MessageBox(program.Lang[Text::DriveNotWritable] + (detail.empty() ? "" : "\r" + detail),
+                                 MessageStyle::Exclamation, program.Lang[Text::WarningTitle]);
+}
+
+// False, after its box, when the drive cannot be filled.
+bool Ready(Program& program, SpaceFill& fill) {
+    switch (fill.Prepare()) {
+        case FillFolder::Readiness::Ready:
+        case FillFolder::Readiness::Full:
+            return true;
+        case FillFolder::Readiness::DriveRefused:
+            ShowRefused(program);
+            return false;
+        case FillFolder::Readiness::FolderRefused:
+            ShowRefused(program, fill.folder().path());
+            return false;
+        case FillFolder::Readiness::Failed:
+            program.form1().Timer1.interval = 0;
+            UnloadDialogIfLoaded(program);
+            ShowWipeFailure(program, fill.folder().failure());
+            return false;
+    }
+    return false;
 }
 
 }  // namespace
@@ -368,10 +346,7 @@ void WipeSpace(Program& program, const std::string& drive) {
     const int method = MethodOf(chosen).freeSpaceCycle.empty() ? 0 : chosen;
 
     SpaceFill fill(program, drive, method);
-    if (!fill.Prepare()) {
-        ShowRefused(program);
-        return;
-    }
+    if (!Ready(program, fill)) return;
     form.Timer1.interval = kTickInterval;
     StartStatistics(program);
     ShowStatisticsLabels(program.dialog());
@@ -381,17 +356,20 @@ void WipeSpace(Program& program, const std::string& drive) {
     if (!fill.CloseFile()) finished = false;
     if (!finished) {
         // The drive is never left full, also when the run ends on a refused write.
-        fill.CleanUp();
+        (void)fill.CleanUp();
         ShowRefused(program);
         return;
     }
     if (program.CancelFlag == 0) ShowFilled(program);
     program.windows().Yield();
-    fill.CleanUp();
+    const bool released = fill.CleanUp();
     program.windows().Yield();
     form.Timer1.interval = 0;
 
-    if (program.CancelFlag == 0) {
+    if (program.CancelFlag != 0) {
+        program.windows().MessageBox(program.Lang[Text::Cancelled], MessageStyle::Information,
+                                     program.Lang[Text::CancelledTitle]);
+    } else if (released) {
         (void)UpdateElapsed(program);
         if (form.Check1.value == 0) {
             program.windows().MessageBox(ElapsedText(program), MessageStyle::Information,
@@ -399,9 +377,6 @@ void WipeSpace(Program& program, const std::string& drive) {
         } else {
             Shutdown(program);
         }
-    } else {
-        program.windows().MessageBox(program.Lang[Text::Cancelled], MessageStyle::Information,
-                                     program.Lang[Text::CancelledTitle]);
     }
     UnloadDialogIfLoaded(program);
     form.Show();

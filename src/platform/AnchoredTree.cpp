@@ -5,6 +5,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/Failure.h"
@@ -146,6 +147,11 @@ bool AnchoredTree::Holds(const PathNames& path) const {
         if (path.names[i] == "..") return false;
     }
     return below == 1 || path.names[parent_.size()] == chosen_;
+}
+
+bool AnchoredTree::IsTop(const PathNames& path) const {
+    if (path.absolute != absolute_ || path.names.size() != parent_.size()) return false;
+    return std::equal(parent_.begin(), parent_.end(), path.names.begin());
 }
 
 Result<int> AnchoredTree::Folder(const PathNames& path) {

@@ -70,6 +70,9 @@ public:
     std::uint64_t LastMount() const { return levels_.back().mount; }
     // The chosen entry as it was when the tree was opened, when `path` names it itself.
     std::optional<EntryPlace> ChosenEntry(const PathNames& path) const;
+    // True for the path of the folder that holds the chosen entry, whose handle TopFolder is.
+    bool IsTop(const PathNames& path) const;
+    int TopFolder() const { return levels_.front().fd; }
 
 private:
     struct Level {

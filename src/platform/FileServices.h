@@ -51,6 +51,19 @@ struct FileIdentity {
     bool SameFile(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
 };
 
+// Where a folder lies, read from a handle of it.
+struct FolderPlace {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t mount = 0;  // 0 where the system does not tell it
+    bool mountRoot = false;   // a file system is mounted on exactly this folder
+    bool SameFolder(const FolderPlace& other) const { return device == other.device && inode == other.inode; }
+    // On the same file system and, where both mounts are known, through the same mount.
+    bool SameMount(const FolderPlace& other) const {
+        return device == other.device && (mount == 0 || other.mount == 0 || mount == other.mount);
+    }
+};
+
 struct FreeSpace {
     std::uint64_t freeToCaller = 0;
     std::uint64_t total = 0;
@@ -145,6 +158,9 @@ public:
     // recorded entry. Holds no handle, however many paths are given.
     virtual void RecordChosen(const std::vector<std::string>& paths) = 0;
     virtual void ForgetChosen() = 0;
+    // The folder at `path` as the operations reach it: through the handle an anchor holds of it (the folder
+    // an anchor is held in included), else by its name; a link is never followed (failure 53).
+    virtual Result<FolderPlace> PlaceOfFolder(const std::string& path) = 0;
     // The kind of kernel file system ("proc", "sysfs", ...) that the named entry lies on, or the empty
     // text for a file system that holds data; the name itself is not followed when it is a link.
     virtual std::string KernelFileSystem(const std::string& path) = 0;

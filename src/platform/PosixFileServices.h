@@ -55,6 +55,7 @@ public:
     void Unanchor() override;
     void RecordChosen(const std::vector<std::string>& paths) override;
     void ForgetChosen() override;
+    Result<FolderPlace> PlaceOfFolder(const std::string& path) override;
     std::string KernelFileSystem(const std::string& path) override;
 
 private:

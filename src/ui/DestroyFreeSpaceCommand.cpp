@@ -6,6 +6,7 @@
 #include "engine/PassPlans.h"
 #include "model/Program.h"
 #include "ui/DriveList.h"
+#include "ui/RunEnd.h"
 
 namespace scorvane {
 
@@ -44,6 +45,7 @@ void Command2_Click(Program& program) {
     windows.Yield();
     program.dialog().Refresh();
     program.CancelFlag = 0;  // a stop pressed before the wipe began is undone
+    program.Remaining.Clear();
 
     WipeSpace(program, form.Drive1.Drive());
 
@@ -52,6 +54,8 @@ void Command2_Click(Program& program) {
         program.dialogUnloaded().Unload();
     }
     form.Show();
+    // Fill files that could not be removed are named: the drive is fuller than it was.
+    (void)ShowWhatRemains(program);
 }
 
 }  // namespace scorvane

@@ -233,7 +233,9 @@ TEST(FreeSpaceWipe, ADriveThatCannotBeWrittenShowsTheRefusal) {
         const auto before = FolderEntries(s.mount);
         s.Run(path);
 
-        ExpectMessages(s.bed.desktop.messages, {kDriveRefused});
+        const MessageRecord refusal =
+            drive == Drive::QVIsAFile ? MessageRecord{"L31\r" + s.mount + "/QV", 0x30, "L14"} : kDriveRefused;
+        ExpectMessages(s.bed.desktop.messages, {refusal});
         EXPECT_EQ(FolderEntries(s.mount), before);
         if (drive == Drive::QVIsAFile) {
             EXPECT_EQ(ReadBytes(s.mount + "/QV"), "mine");
@@ -250,7 +252,7 @@ TEST(FreeSpaceWipe, FailuresOfTheFillStillLeaveTheDiskAsItWas) {
         std::vector<MessageRecord> messages;
         std::size_t mostFillFiles;
     };
-    const MessageRecord kDeviceError{"Device I/O error", 0x30, " 57"};
+    const MessageRecord kDeviceError{"Device I/O error (57)", 0x30, "L28"};
     const Row rows[] = {
         {"WriteTaggedFill", EACCES, 1, 1, {kDriveRefused}, 1},  // refused mid-run
         {"Open", EACCES, 0, 1, {kDriveRefused}, 0},             // no fill file at all
@@ -262,6 +264,8 @@ TEST(FreeSpaceWipe, FailuresOfTheFillStillLeaveTheDiskAsItWas) {
         {"MakeFolder", ENOSPC, 0, 1 << 30, {kFreeSpaceDone}, 0},
         // The last fill file's data could not be made to reach the disk: no completion.
         {"Flush", EIO, 0, 1, {kDeviceError, kDriveRefused}, 1},
+        // The fill folder could not be made: the engine's own box, and nothing written.
+        {"MakeFolder", EEXIST, 0, 1, {{"File already exists (58)", 0x30, "L28"}}, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.operation) + " " + std::to_string(row.error));
@@ -276,6 +280,27 @@ TEST(FreeSpaceWipe, FailuresOfTheFillStillLeaveTheDiskAsItWas) {
         EXPECT_EQ(most, row.mostFillFiles);
         EXPECT_TRUE(FolderEntries(s.mount).empty());
         EXPECT_EQ(FreeBytes(s.mount), s.freeBefore);
+        EXPECT_FALSE(s.program.IsDialogLoaded());
+    }
+}
+
+TEST(FreeSpaceWipe, FillFilesThatCannotBeRemovedAreNotedAndTheRunIsNotCompleted) {
+    for (const bool cancelled : {false, true}) {
+        SCOPED_TRACE(cancelled);
+        SpaceBed s(1);
+        SKIP_UNLESS_MOUNTED(s.disk);
+        s.form.Check1.value = 1;
+        if (cancelled) s.bed.desktop.atYield[1] = [&] { s.program.dialogUnloaded().CancelButton.onClick(); };
+        s.bed.files.FailOperation("Delete", EIO);
+        s.Run();
+
+        // The file keeps its own name, where the closing list says it is; no completion, no shutdown.
+        EXPECT_EQ(s.program.Remaining.items(), std::vector<std::string>{s.Fill(1)});
+        EXPECT_TRUE(PathExists(s.Fill(1)));
+        EXPECT_EQ(FolderEntries(s.mount + "/QV"), std::vector<std::string>{"zzzzzzz.z1"});
+        ExpectMessages(s.bed.desktop.messages,
+                       cancelled ? std::vector<MessageRecord>{kCancelled} : std::vector<MessageRecord>{});
+        EXPECT_TRUE(s.bed.desktop.commandLines.empty());
         EXPECT_FALSE(s.program.IsDialogLoaded());
     }
 }

@@ -60,6 +60,7 @@ public:
     void Unanchor() override { target_.Unanchor(); }
     void RecordChosen(const std::vector<std::string>& paths) override { target_.RecordChosen(paths); }
     void ForgetChosen() override { target_.ForgetChosen(); }
+    Result<FolderPlace> PlaceOfFolder(const std::string& path) override { return target_.PlaceOfFolder(path); }
     std::string KernelFileSystem(const std::string& path) override { return target_.KernelFileSystem(path); }
 
 private:

@@ -3,6 +3,7 @@
 // statistics lines, the main window hidden and shown again, and the shutdown option.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,16 @@ TEST_F(DestroyFreeSpace, TheShutdownOptionPowersOffInsteadOfTheEndMessage) {
     ExpectMessages(bed.desktop.messages, {kNotice});
     EXPECT_EQ(bed.desktop.commandLines, std::vector<std::string>{"systemctl poweroff"});
     EXPECT_TRUE(FolderEntries(mount).empty());
+}
+
+TEST_F(DestroyFreeSpace, FillFilesThatCannotBeRemovedAreNamedAtTheEnd) {
+    program.Remaining.Add("left from an earlier run");
+    bed.files.FailOperation("Delete", EIO);
+    form.Command2.onClick();
+    const std::string left = mount + "/QV/zzzzzzz.z1";
+    ExpectMessages(bed.desktop.messages, {kNotice, {"L88 1\r\r" + left, 0x30, "L28"}});
+    EXPECT_TRUE(PathExists(left));
+    EXPECT_TRUE(form.visible);
 }
 
 TEST_F(DestroyFreeSpace, ADriveThatIsGoneIsRefusedAndTheMainWindowComesBack) {
