@@ -8,6 +8,7 @@
 #include "desktop/Artwork.h"
 #include "desktop/QtDesktop.h"
 #include "desktop/StandardTexts.h"
+#include "desktop/StopSignalWatch.h"
 #include "model/Program.h"
 #include "platform/PosixFileServices.h"
 #include "startup/Settings.h"
@@ -30,6 +31,7 @@ int RunDesktop(int argc, char* argv[], const std::function<int(Program&)>& inste
     Program program(Platform{files, desktop, desktop, drives, ProcessFacts::FromArguments(arguments), {}, {}});
     WireHandlers(program);
     if (instead) return instead(program);
+    const StopSignalWatch stopSignals(program);
     Main(program);
     return QApplication::exec();
 }
