@@ -131,7 +131,8 @@ public:
     virtual Result<> Rename(const std::string& from, const std::string& to) = 0;
     // Makes one folder, never its parents; an existing name is failure 58 and stays untouched.
     virtual Result<> MakeFolder(const std::string& path) = 0;
-    // Removes an empty folder (its own blocks flushed first); never removes what is in it, never follows a link.
+    // Removes an empty folder; never removes what is in it, never follows a link. A folder this program
+    // took names from has its blocks written in place first, so that they keep no removed name.
     virtual Result<> RemoveFolder(const std::string& path) = 0;
     // Attribute::Folder for a folder, Attribute::ReadOnly when the owner may not write, else Normal.
     virtual Result<std::uint32_t> GetAttributes(const std::string& path) = 0;

@@ -104,6 +104,7 @@ Result<> PosixFileServices::DeleteIfSame(const std::string& path, const FileIden
     }
     if (!IdentityOf(info).SameFile(identity)) return MakeFailure(FailureNumber::FileNotFound);
     if (::unlinkat(where.value().folder, where.value().name.c_str(), 0) != 0) return LastFailure();
+    NoteNameLeft(where.value().folder, where.value().name);
     return {};
 }
 
@@ -194,6 +195,7 @@ Result<> PosixFileServices::Delete(const std::string& path) {
         if (errno == EISDIR) return MakeFailure(FailureNumber::PermissionDenied);
         return LastFailure();
     }
+    NoteNameLeft(where.value().folder, where.value().name);
     return {};
 }
 
@@ -217,6 +219,7 @@ Result<> PosixFileServices::Rename(const std::string& from, const std::string& t
     const char* fromName = source.value().name.c_str();
     const char* toName = target.value().name.c_str();
     if (::renameat2(sourceFolder, fromName, target.value().folder, toName, RENAME_NOREPLACE) == 0) {
+        NoteNameLeft(sourceFolder, source.value().name);
         // A chosen entry swapped for another between the look and the rename: that one goes back.
         const auto& chosen = source.value().chosen;
         if (!chosen) return {};
@@ -232,6 +235,7 @@ Result<> PosixFileServices::Rename(const std::string& from, const std::string& t
         return MakeFailure(FailureNumber::FileExists);
     }
     if (::renameat(sourceFolder, fromName, target.value().folder, toName) != 0) return LastFailure();
+    NoteNameLeft(sourceFolder, source.value().name);
     return {};
 }
 
@@ -247,15 +251,39 @@ Result<> PosixFileServices::RemoveFolder(const std::string& path) {
     if (!where) return where.failure();
     const int folder = where.value().folder;
     const char* name = where.value().name.c_str();
-    // The folder's own blocks reach the disk first: the file system blanks the names removed from it,
-    // but blocks released while that change is still in memory keep the old names on the disk.
+    // The folder's own blocks reach their place on the disk first: the file system blanks a name removed
+    // from a folder, but a block released while that change is only in memory or in the journal keeps
+    // the old name where it lies. Only a sync of the file system writes journalled blocks in place.
     const int own = ::openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (own >= 0) {
-        (void)::fsync(own);
+        SyncIfNamesLeft(own);
         ::close(own);
     }
     if (::unlinkat(folder, name, AT_REMOVEDIR) != 0) return LastFailure();
+    NoteNameLeft(where.value().folder, where.value().name);
     return {};
+}
+
+void PosixFileServices::NoteNameLeft(int folder, const std::string& name) {
+    struct stat info {};
+    int found = -1;
+    if (folder != AT_FDCWD) {
+        found = ::fstat(folder, &info);
+    } else {
+        const auto separator = name.rfind(kSeparator);
+        const std::string parent = separator == std::string::npos ? "."
+                                   : separator == 0               ? std::string(1, kSeparator)
+                                                                  : name.substr(0, separator);
+        found = ::stat(parent.c_str(), &info);
+    }
+    if (found == 0) namesLeft_.emplace(info.st_dev, info.st_ino);
+}
+
+void PosixFileServices::SyncIfNamesLeft(int folder) {
+    struct stat info {};
+    if (::fstat(folder, &info) != 0 || !namesLeft_.contains({info.st_dev, info.st_ino})) return;
+    if (::syncfs(folder) != 0) return;
+    std::erase_if(namesLeft_, [&info](const auto& key) { return key.first == info.st_dev; });
 }
 
 Result<std::uint32_t> PosixFileServices::GetAttributes(const std::string& path) {

@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/AnchoredTree.h"
@@ -81,6 +83,14 @@ private:
     Result<> WriteAll(OpenFile& file, const void* data, std::size_t size);
     int ReadByte(OpenFile& file);  // the next byte, or -1 at the end
     int PeekByte(OpenFile& file);
+
+    // Folders (device, inode) from which a name was removed or renamed since this process last synced
+    // their file system: their blocks in place on the disk may still hold the old name.
+    // `name` as an operation reached it: in the open `folder`, or a whole path from the working folder.
+    void NoteNameLeft(int folder, const std::string& name);
+    // Syncs the file system of the open folder when a name left it since the last sync.
+    void SyncIfNamesLeft(int folder);
+    std::set<std::pair<dev_t, ino_t>> namesLeft_;
 
     std::map<FileHandle, std::unique_ptr<OpenFile>> files_;
     FileHandle nextHandle_ = 1;
