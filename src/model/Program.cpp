@@ -1,6 +1,5 @@
 #include "model/Program.h"
 
-#include "platform/DataFolder.h"
 #include "platform/Locale.h"
 #include "platform/Paths.h"
 
@@ -13,19 +12,34 @@ Program::Program(Platform platform)
       drives_(platform.drives),
       facts_(std::move(platform.facts)),
       random_(platform.random ? std::move(platform.random) : RandomStream::FromSystem()),
-      localeCountry_(platform.localeCountry ? std::move(platform.localeCountry) : LocaleCountryName) {}
+      localeName_(platform.localeName ? std::move(platform.localeName) : scorvane::LocaleName) {}
 
 std::string Program::InProgramFolder(std::string_view name) const { return JoinPath(facts_.programFolder, name); }
 
-std::string Program::InDataFolder(std::string_view name) const {
-    return facts_.dataFolder.empty() ? InProgramFolder(name) : JoinPath(facts_.dataFolder, name);
+OwnFolder* Program::DataFolder(bool make) {
+    if (dataFolder_ || !facts_.writesOwnFiles) return dataFolder_ ? &*dataFolder_ : nullptr;
+    // The program folder itself is never made.
+    auto opened = facts_.dataFolder.empty() || facts_.dataFolder == facts_.programFolder
+                      ? OwnFolder::Open(facts_.programFolder)
+                      : OwnFolder::OpenUsers(facts_.dataFolder, make);
+    if (opened) dataFolder_.emplace(std::move(opened.value()));
+    return dataFolder_ ? &*dataFolder_ : nullptr;
+}
+
+std::string Program::InDataFolder(std::string_view name) {
+    const OwnFolder* folder = DataFolder(false);
+    return folder != nullptr ? folder->PathOf(name) : std::string();
 }
 
 std::string Program::PrepareDataFile(std::string_view name) {
-    // The program folder itself is never made.
-    if (!facts_.dataFolder.empty() && facts_.dataFolder != facts_.programFolder)
-        (void)MakeFolderPath(facts_.dataFolder);
-    return InDataFolder(name);
+    const OwnFolder* folder = DataFolder(true);
+    return folder != nullptr ? folder->PathOf(name) : std::string();
+}
+
+Result<> Program::ReplaceDataFile(std::string_view name, std::string_view bytes) {
+    const OwnFolder* folder = DataFolder(true);
+    if (folder == nullptr) return MakeFailure(FailureNumber::PermissionDenied);
+    return folder->Replace(name, bytes);
 }
 
 Form1& Program::form1() {

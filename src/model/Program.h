@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "model/Dialog.h"
@@ -11,6 +12,7 @@
 #include "model/FrmAbout.h"
 #include "model/RunRecord.h"
 #include "model/TextIndex.h"
+#include "platform/DataFolder.h"
 #include "platform/Drives.h"
 #include "platform/FileServices.h"
 #include "platform/ProcessFacts.h"
@@ -26,15 +28,15 @@ struct Platform {
     WindowHost& host;
     DriveProvider& drives;
     ProcessFacts facts;
-    std::unique_ptr<RandomStream> random;        // empty: seeded from the operating system
-    std::function<std::string()> localeCountry;  // empty: the user's locale
+    std::unique_ptr<RandomStream> random;     // empty: seeded from the operating system
+    std::function<std::string()> localeName;  // such as "de_AT"; empty: the user's locale
 };
 
 // The program's state: its platform services, the module state and the windows. Touching a window
 // through its accessor loads it first, running its load handler, as the program requires.
 class Program {
 public:
-    static constexpr int kLangSize = 91;
+    static constexpr int kLangSize = 92;
 
     explicit Program(Platform platform);
     Program(const Program&) = delete;
@@ -45,17 +47,20 @@ public:
     DriveProvider& drives() { return drives_; }
     RandomStream& random() { return *random_; }
     const ProcessFacts& facts() const { return facts_; }
-    std::string LocaleCountry() const { return localeCountry_(); }
+    std::string LocaleName() const { return localeName_(); }
 
     // The program folder followed by the separator and `name`.
     std::string InProgramFolder(std::string_view name) const;
-    // Where the program keeps a file that it writes itself (the settings, the folder command's temporary
-    // file): in the program folder, or in the user's own folder when the program folder is installed or
-    // read-only.
-    std::string InDataFolder(std::string_view name) const;
-    // The same path, the user's own folder made first when it is missing (a folder that cannot be made
-    // shows as a failure of the file's own open).
+    // The path of `name` in the folder where the program keeps the files it writes itself (the settings,
+    // the folder command's temporary file): the program folder, or the user's own folder when the program
+    // folder is installed, read-only or not the user's (ProcessFacts). The path reaches the file through
+    // a handle of that folder, opened and checked at its first use and held from then on; the empty text
+    // when the folder is missing or fails the checks.
+    std::string InDataFolder(std::string_view name);
+    // The same, the user's own folder made first when it is missing.
     std::string PrepareDataFile(std::string_view name);
+    // Writes `bytes` as the whole content of `name` there (OwnFolder::Replace).
+    Result<> ReplaceDataFile(std::string_view name, std::string_view bytes);
 
     Form1& form1();
     Dialog& dialog();
@@ -80,13 +85,17 @@ public:
     RunRecord Remaining;
 
 private:
+    // The held folder for the program's own files, opened at the first call; nullptr when there is none.
+    OwnFolder* DataFolder(bool make);
+
     FileServices& files_;
     WindowServices& windows_;
     WindowHost& host_;
     DriveProvider& drives_;
     ProcessFacts facts_;
     std::unique_ptr<RandomStream> random_;
-    std::function<std::string()> localeCountry_;
+    std::function<std::string()> localeName_;
+    std::optional<OwnFolder> dataFolder_;
     Form1 form1_;
     Dialog dialog_;
     Form2 form2_;

@@ -49,6 +49,7 @@ inline constexpr std::size_t RootRefused = 86;
 inline constexpr std::size_t OtherNamesKept = 87;
 inline constexpr std::size_t KernelFileSystemRefused = 89;
 inline constexpr std::size_t ChangedWhileWiped = 90;
+inline constexpr std::size_t LanguageFileUnreadable = 91;
 
 // Pickers.
 inline constexpr std::size_t AllFiles = 15;

@@ -91,7 +91,7 @@ public:
     virtual Result<> PrintLine(FileHandle file, std::string_view text) = 0;
     // The next comma-separated field of a line: leading blanks skipped, quotes of a quoted field removed.
     virtual Result<std::string> ReadField(FileHandle file) = 0;
-    // The next line without its CR LF or LF.
+    // The next line without its line end (CR LF, LF or CR); only its first 4 KiB are kept.
     virtual Result<std::string> ReadLine(FileHandle file) = 0;
     // True when nothing is left to read from the position; an unknown handle, or one whose gathered writes
     // fail, is at its end.

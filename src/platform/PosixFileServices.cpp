@@ -22,6 +22,8 @@ namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;
 constexpr std::size_t kFillBlock = 1024 * 1024;
+// The longest line kept: a file of one huge line costs no more memory than this.
+constexpr std::size_t kLineLimit = 4096;
 
 std::array<std::uint8_t, 4> TaggedHeader(std::int64_t length) {
     const auto field = static_cast<std::uint16_t>(std::min<std::int64_t>(length, 0xFFFF));
@@ -197,10 +199,11 @@ Result<std::string> PosixFileServices::ReadLine(FileHandle file) {
     if (source.mode != OpenMode::TextInput) return MakeFailure(FailureNumber::BadFileName);
     if (PeekByte(source) < 0) return MakeFailure(FailureNumber::InputPastEnd);
     std::string line;
-    for (int byte = ReadByte(source); byte >= 0 && byte != '\n'; byte = ReadByte(source)) {
-        line.push_back(static_cast<char>(byte));
+    int byte = ReadByte(source);
+    for (; byte >= 0 && byte != '\n' && byte != '\r'; byte = ReadByte(source)) {
+        if (line.size() < kLineLimit) line.push_back(static_cast<char>(byte));
     }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (byte == '\r' && PeekByte(source) == '\n') ReadByte(source);
     return line;
 }
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <utility>
 
 #include "platform/DataFolder.h"
 #include "platform/Paths.h"
@@ -22,7 +23,11 @@ std::string ExecutableFolder() {
 ProcessFacts ProcessFacts::FromArguments(const std::vector<std::string>& arguments) {
     ProcessFacts facts;
     facts.programFolder = ExecutableFolder();
-    facts.dataFolder = ProgramDataFolder(facts.programFolder);
+    if (auto folder = ProgramDataFolder(facts.programFolder)) {
+        facts.dataFolder = std::move(*folder);
+    } else {
+        facts.writesOwnFiles = false;
+    }
     facts.major = SCORVANE_VERSION_MAJOR;
     facts.minor = SCORVANE_VERSION_MINOR;
     facts.revision = SCORVANE_VERSION_REVISION;

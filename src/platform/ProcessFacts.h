@@ -7,9 +7,10 @@ namespace scorvane {
 
 // What the program knows of its own process.
 struct ProcessFacts {
-    std::string commandLine;    // the arguments, each in double quotes, one blank apart; empty without any
-    std::string programFolder;  // the folder that holds the executable, without a trailing separator
-    std::string dataFolder;     // where the program writes its own files (ProgramDataFolder); empty: programFolder
+    std::string commandLine;     // the arguments, each in double quotes, one blank apart; empty without any
+    std::string programFolder;   // the folder that holds the executable, without a trailing separator
+    std::string dataFolder;      // where the program writes its own files (ProgramDataFolder); empty: programFolder
+    bool writesOwnFiles = true;  // false: no folder passed the checks, so no settings or temporary file is written
     std::string title = "Scorvane";
     int major = 0;
     int minor = 0;

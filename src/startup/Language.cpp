@@ -11,18 +11,40 @@
 
 namespace scorvane {
 
-std::string GetLocaleString(Program& program, int item) {
-    if (item != kLocaleEnglishCountry) return {};
-    std::string value = program.LocaleCountry();
-    if (value.size() > 255) value.resize(255);  // the answer buffer holds 255 characters and a NUL
-    return value;
+static_assert(kLanguageLines == Program::kLangSize - 1, "every line read has its entry in Lang, and only those");
+
+namespace {
+
+std::string LowerCase(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c); });
+    return lower;
 }
 
-std::string LanguageFileForCountry(const std::string& country) {
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 13> kTable{{
+// Lang[n] from line n of the file; false when the file cannot be opened or holds no line.
+bool ReadLanguageFile(Program& program, const std::string& path) {
+    FileServices& files = program.files();
+    const auto file = files.Open(path, OpenMode::TextInput);
+    int n = 1;
+    if (file) {
+        // Lines after the table's last entry are never used; reading stops there.
+        for (; n <= kLanguageLines && !files.AtEnd(file.value()); ++n) {
+            auto line = files.ReadLine(file.value());
+            if (!line) break;
+            const std::string text = n == 1 ? WithoutByteOrderMark(line.value()) : line.value();
+            program.Lang[static_cast<std::size_t>(n)] = std::string(SkipCharacters(text, 3));
+        }
+    }
+    files.CloseAll();
+    return n > 1;
+}
+
+}  // namespace
+
+std::string LanguageFileForLocale(const std::string& localeName) {
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kTable{{
         {"zh", "Chinese"},
-        {"br", "Brazilian"},
-        {"be", "Dutch"},
         {"nl", "Dutch"},
         {"it", "Italiano"},
         {"fr", "French"},
@@ -32,39 +54,30 @@ std::string LanguageFileForCountry(const std::string& country) {
         {"ru", "Russian"},
         {"es", "Spanish"},
         {"sv", "Swedish"},
-        {"tn", "Turkish"},
+        {"tr", "Turkish"},
     }};
-    std::string key(FirstCharacters(country, 2));
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c); });
-    std::string_view name = "English";
-    for (const auto& [prefix, language] : kTable) {
-        if (key == prefix) {
-            name = language;
-            break;
-        }
+    const auto separator = localeName.find_first_of("_-");
+    const std::string language = LowerCase(std::string_view(localeName).substr(0, separator));
+    const std::string region =
+        separator == std::string::npos ? std::string() : LowerCase(std::string_view(localeName).substr(separator + 1));
+    if (language == "pt" && region == "br") return "Brazilian.lng";
+    for (const auto& [code, name] : kTable) {
+        if (language == code) return std::string(name) + ".lng";
     }
-    return std::string(name) + ".lng";
+    return kFallbackLanguageFile;
 }
 
-std::string LanguageFileForLocale(Program& program) {
-    return LanguageFileForCountry(GetLocaleString(program, kLocaleEnglishCountry));
-}
+std::string LanguageFileForLocale(Program& program) { return LanguageFileForLocale(program.LocaleName()); }
 
 void LoadLanguageFile(Program& program) {
-    FileServices& files = program.files();
-    const std::string path = JoinPath(program.InProgramFolder("Files/Lang"), program.LangFile);
-    const auto file = files.Open(path, OpenMode::TextInput);
-    if (file) {
-        // Lines after the 90th are never used; reading stops there.
-        for (int n = 1; n <= kLanguageLines && !files.AtEnd(file.value()); ++n) {
-            auto line = files.ReadLine(file.value());
-            if (!line) break;
-            const std::string text = n == 1 ? WithoutByteOrderMark(line.value()) : line.value();
-            program.Lang[static_cast<std::size_t>(n)] = std::string(SkipCharacters(text, 3));
-        }
-    }
-    files.CloseAll();
+    const std::string folder = program.InProgramFolder("Files/Lang");
+    const std::string path = JoinPath(folder, program.LangFile);
+    if (ReadLanguageFile(program, path)) return;
+    // A name that could not be loaded is never kept, so it is not saved as the choice either.
+    const bool fallback = ReadLanguageFile(program, JoinPath(folder, kFallbackLanguageFile));
+    program.LangFile = fallback ? kFallbackLanguageFile : "";
+    program.windows().MessageBox(program.Lang[Text::LanguageFileUnreadable] + "\r" + path, MessageStyle::Exclamation,
+                                 program.Lang[Text::ProgramName]);
 }
 
 std::string WithoutByteOrderMark(std::string text) {

@@ -6,18 +6,20 @@ namespace scorvane {
 
 class Program;
 
-inline constexpr int kLocaleEnglishCountry = 0x1002;
-inline constexpr int kLanguageLines = 90;
+// The lines of a language file that the text table holds (from Lang[1]); later lines are never read.
+inline constexpr int kLanguageLines = 91;
+// The language file taken when the chosen one cannot be read.
+inline constexpr const char* kFallbackLanguageFile = "English.lng";
 
-// The user's locale value of one item; only the English country name is known, every other item is empty.
-std::string GetLocaleString(Program& program, int item);
-// The language file for an English country name: matched by its first two letters ("Italy" gives
-// "Italiano.lng"); "English.lng" when nothing matches.
-std::string LanguageFileForCountry(const std::string& country);
+// The language file for a locale name such as "de_AT": chosen by its language, and for Portuguese by its
+// region too ("pt_BR" gives "Brazilian.lng"); "English.lng" for every language without a file.
+std::string LanguageFileForLocale(const std::string& localeName);
+// The language file for the user's locale.
 std::string LanguageFileForLocale(Program& program);
-// Loads Files/Lang/<LangFile> into Lang: line n from its fourth character on into Lang[n], n up to 90.
-// One UTF-8 byte-order mark at the start of the file is skipped. Nothing is cleared first; a file that
-// cannot be read leaves the table as it was.
+// Loads Files/Lang/<LangFile> into Lang: line n from its fourth character on into Lang[n], n up to
+// kLanguageLines. One UTF-8 byte-order mark at the start of the file is skipped. Nothing is cleared first.
+// A file that cannot be read, or holds no line, is replaced by English.lng (LangFile then names it, or is
+// empty when that cannot be read either), after a message naming the file that could not be read.
 void LoadLanguageFile(Program& program);
 // The first text of a settings or language file without one leading UTF-8 byte-order mark, which
 // editors on other desktops write.

@@ -16,8 +16,7 @@ constexpr const char* kSettingsFileName = "Scorvane.ini";
 // settings for every user, which each user's first start then copies into their own file.
 std::string SettingsToRead(Program& program) {
     const std::string own = program.InDataFolder(kSettingsFileName);
-    const std::string shared = program.InProgramFolder(kSettingsFileName);
-    return own == shared || !program.files().Exists(own).empty() ? own : shared;
+    return !own.empty() && !program.files().Exists(own).empty() ? own : program.InProgramFolder(kSettingsFileName);
 }
 }  // namespace
 
@@ -59,13 +58,11 @@ void LoadSettings(Program& program) {
 }
 
 void SaveSettings(Program& program) {
-    FileServices& files = program.files();
-    const auto settings = files.Open(program.PrepareDataFile(kSettingsFileName), OpenMode::TextOutput);
-    if (settings) {
-        (void)files.PrintLine(settings.value(), std::to_string(program.form1().Combo1.listIndex));
-        (void)files.PrintLine(settings.value(), program.LangFile);
-    }
-    files.CloseAll();
+    // Written whole or not at all: a write that fails, or a settings file with other names, leaves the
+    // old file as it was, and the choice is not remembered this time.
+    const std::string lines = std::to_string(program.form1().Combo1.listIndex) + "\r\n" + program.LangFile + "\r\n";
+    (void)program.ReplaceDataFile(kSettingsFileName, lines);
+    program.files().CloseAll();
 }
 
 }  // namespace scorvane

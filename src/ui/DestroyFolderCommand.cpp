@@ -13,6 +13,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "startup/PathHelpers.h"
+#include "startup/TemporaryFile.h"
 #include "ui/ProgressRun.h"
 #include "ui/RunEnd.h"
 
@@ -22,7 +23,6 @@ namespace {
 
 constexpr int kFolderNameLength = 16;
 constexpr int kNamingAttempts = 8;
-constexpr int kTemporaryLines = 100;
 constexpr double kPickerMode = 3;
 // The folder command's own question, unlike a run over chosen items: the exclamation icon, No as the default.
 constexpr int kFolderQuestionStyle =
@@ -41,15 +41,13 @@ void StartFolderList(Form1& form, const std::string& folder) {
     form.List2.items.push_back(folder);
 }
 
-// A file of known content in the program folder, written and wiped between the two walks.
+// A file of known content in the program's own folder, written and wiped between the two walks; what a
+// stop or a failure leaves of it is removed, so that no run leaves it behind.
 void WriteAndWipeTemporaryFile(Program& program) {
-    FileServices& files = program.files();
-    const std::string path = program.PrepareDataFile("temp.tmp");
-    if (const auto file = files.Open(path, OpenMode::TextOutput)) {
-        for (int line = 0; line < kTemporaryLines; ++line) (void)files.PrintLine(file.value(), "000000000");
-    }
-    files.CloseAll();
-    WipeFile(program, path, program.form1().Combo1.listIndex);
+    const auto temporary = WriteTemporaryFile(program);
+    if (!temporary) return;
+    WipeFile(program, temporary->path, program.form1().Combo1.listIndex);
+    RemoveTemporaryFile(program, *temporary);
 }
 
 // Removes a listed folder under fresh random names, up to eight attempts: a folder that never empties

@@ -179,13 +179,15 @@ TEST_F(FileServicesTest, ReadFieldAndReadLineRules) {
     const std::pair<std::string, Texts> lines[] = {
         {"a\r\nb\nc", {"a", "b", "c"}},
         {"\r\n\r\n", {"", ""}},
-        {"x\ry\r\n, \"q\"\n", {"x\ry", ", \"q\""}},
+        {"x\ry\r\n, \"q\"\n", {"x", "y", ", \"q\""}},  // a lone CR ends a line too
+        {"a\r\rb\n\rc", {"a", "", "b", "", "c"}},
         {"end\r", {"end"}},
         {"", {}},
     };
     for (const auto& [content, expected] : lines) EXPECT_EQ(ReadAll(content, false), expected) << content;
+    // Only the first 4 KiB of a line are kept, however long it is.
     const std::string big(200 * 1024, 'w');
-    EXPECT_EQ(ReadAll(big + "\r\nz", false), (Texts{big, "z"}));
+    EXPECT_EQ(ReadAll(big + "\r\nz", false), (Texts{big.substr(0, 4096), "z"}));
 }
 
 TEST_F(FileServicesTest, ExistsFindsOnlyRegularFiles) {

@@ -41,55 +41,50 @@ private:
     std::optional<std::string> saved_[3];
 };
 
-TEST(Locale, CountryComesFromLcAllThenLcMessagesThenLang) {
+TEST(Locale, TheLocaleComesFromLcAllThenLcMessagesThenLang) {
     struct Row {
         const char *all, *messages, *lang;
-        std::string country, file;
+        std::string name;
     };
     const Row rows[] = {
-        {nullptr, nullptr, "it_IT.UTF-8", "Italy", "Italiano.lng"},
-        {nullptr, nullptr, "en_US.UTF-8", "United States", "English.lng"},
-        {nullptr, nullptr, "da_DK", "Denmark", "German.lng"},
-        {nullptr, nullptr, "fr_FR.UTF-8@euro", "France", "French.lng"},
-        {nullptr, nullptr, "C", "", "English.lng"},
-        {nullptr, nullptr, "POSIX", "", "English.lng"},
-        {nullptr, nullptr, nullptr, "", "English.lng"},
-        {"ru_RU.UTF-8", "de_DE", "it_IT", "Russia", "Russian.lng"},
-        {"", "pt_BR.UTF-8", "it_IT", "Brazil", "Brazilian.lng"},
-        {nullptr, "", "nl_BE", "Belgium", "Dutch.lng"},
-        {"C", "it_IT", "it_IT", "", "English.lng"},
-        {nullptr, nullptr, "ko_KR.UTF-8", "Korea", "Korean.lng"},
-        {nullptr, nullptr, "en", "United States", "English.lng"},
+        {nullptr, nullptr, "it_IT.UTF-8", "it_IT"},
+        {nullptr, nullptr, "fr_FR.UTF-8@euro", "fr_FR"},
+        {nullptr, nullptr, "sr_RS@latin", "sr_RS"},
+        {nullptr, nullptr, "C", ""},
+        {nullptr, nullptr, "C.UTF-8", ""},
+        {nullptr, nullptr, "POSIX", ""},
+        {nullptr, nullptr, nullptr, ""},
+        {"ru_RU.UTF-8", "de_DE", "it_IT", "ru_RU"},
+        {"", "pt_BR.UTF-8", "it_IT", "pt_BR"},
+        {nullptr, "", "nl_BE", "nl_BE"},
+        {"C", "it_IT", "it_IT", ""},
+        {nullptr, nullptr, "de", "de"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.lang ? row.lang : "-");
         LocaleVariables variables(row.all, row.messages, row.lang);
-        EXPECT_EQ(LocaleCountryName(), row.country);
-        EXPECT_EQ(LanguageFileForCountry(LocaleCountryName()), row.file);
+        EXPECT_EQ(LocaleName(), row.name);
     }
 }
 
-// German spoken in Denmark: the country is the locale's own territory, whatever the language's data holds.
-TEST(Locale, TheTerritoryOfTheLocaleNameIsTheCountry) {
-    LocaleVariables variables(nullptr, nullptr, "de_DK.UTF-8");
-    EXPECT_EQ(LocaleCountryName(), "Denmark");
-    EXPECT_EQ(LanguageFileForCountry(LocaleCountryName()), "German.lng");
-}
-
-TEST(Locale, LanguageFileIsChosenByTheCountryNamesFirstTwoLetters) {
-    // Each row: the country name, a blank, the language file's name without ".lng".
+// The file follows the locale's language (and for Portuguese its region), never the country's name:
+// German in Austria is German, Danish has no file of its own and is English.
+TEST(Locale, TheLanguageFileFollowsTheLocalesLanguage) {
+    // Each row: the locale name, a blank, the language file's name without ".lng".
     const std::string rows[] = {
-        "France French",         "Russia Russian",      "Korea Korean",     "Brazil Brazilian",
-        "Belgium Dutch",         "Denmark German",      "Estonia Spanish",  "Germany English",
-        "Spain English",         "Netherlands English", " English",         "Italy Italiano",
-        "ITALY Italiano",        "I English",           "Zhongguo Chinese", "Portugal English",
-        "Svalbard Swedish",      "Tn Turkish",          "Nl Dutch",         "Éire English",
-        "United States English",
+        "de_DE German",  "de_AT German",     "de_CH German",   "de German",       "da_DK English",   "et_EE English",
+        "es_ES Spanish", "es_MX Spanish",    "nl_NL Dutch",    "nl_BE Dutch",     "fr_BE French",    "sv_SE Swedish",
+        "sv_FI Swedish", "pt_PT Portuguese", "pt Portuguese",  "pt_BR Brazilian", "pt_br Brazilian", "tr_TR Turkish",
+        "zh_CN Chinese", "zh_TW Chinese",    "ko_KR Korean",   "ru_RU Russian",   "it_IT Italiano",  "it_CH Italiano",
+        "en_US English", "en_GB English",    "ast_ES English", "be_BY English",   "br_FR English",   "tn_ZA English",
+        "DE_de German",  "zh-Hans Chinese",  " English",       "i English",
     };
     for (const std::string& row : rows) {
         const auto blank = row.rfind(' ');
-        EXPECT_EQ(LanguageFileForCountry(row.substr(0, blank)), row.substr(blank + 1) + ".lng") << row;
+        EXPECT_EQ(LanguageFileForLocale(row.substr(0, blank)), row.substr(blank + 1) + ".lng") << row;
     }
+    LocaleVariables variables(nullptr, nullptr, "de_AT.UTF-8");
+    EXPECT_EQ(LanguageFileForLocale(LocaleName()), "German.lng");
 }
 
 std::vector<std::string> Texts(const std::string& prefix, int count) {
@@ -103,23 +98,24 @@ void Load(TestBed& bed, const std::string& file) {
     LoadLanguageFile(bed.program());
 }
 
-TEST(LanguageFile, NinetyLinesAreReadAndAShortFileKeepsTheEarlierTexts) {
+TEST(LanguageFile, TheTablesLinesAreReadAndAShortFileKeepsTheEarlierTexts) {
     TestBed bed;
     bed.UseMarkerTexts();
     bed.InstallLanguage("A.lng", Texts("a", 100));
-    bed.InstallLanguage("B.lng", Texts("b", 90));
+    bed.InstallLanguage("B.lng", Texts("b", kLanguageLines));
     bed.InstallLanguage("C.lng", Texts("c", 40));
     auto expectTexts = [&](const std::string& file, const std::string& own, int lastOfFile, const char* rest) {
         Load(bed, file);
         EXPECT_EQ(bed.program().Lang[0], "L0");
-        for (int n = 1; n <= 90; ++n) {
+        for (int n = 1; n <= kLanguageLines; ++n) {
             const std::string prefix = n <= lastOfFile ? own : rest;
             EXPECT_EQ(bed.program().Lang[static_cast<std::size_t>(n)], prefix + std::to_string(n)) << file;
         }
     };
-    expectTexts("A.lng", "a", 90, "");  // lines 91 to 100 are ignored
-    expectTexts("B.lng", "b", 90, "");
+    expectTexts("A.lng", "a", kLanguageLines, "");  // the lines after the table's last entry are ignored
+    expectTexts("B.lng", "b", kLanguageLines, "");
     expectTexts("C.lng", "c", 40, "b");
+    EXPECT_TRUE(bed.desktop.messages.empty());
 }
 
 TEST(LanguageFile, ThreeCharactersOfEachLineAreSkipped) {
@@ -133,15 +129,22 @@ TEST(LanguageFile, ThreeCharactersOfEachLineAreSkipped) {
     EXPECT_EQ(Lang[9], "L9");
 }
 
-TEST(LanguageFile, AFileThatCannotBeReadLeavesTheTable) {
+// Without English.lng to fall back on, a file that cannot be read leaves the table as it was; the
+// message names the file each time, and no name is kept.
+TEST(LanguageFile, AFileThatCannotBeReadLeavesTheTableWithoutEnglish) {
     TestBed bed;
+    std::filesystem::remove(bed.ProgramFolder() + "/Files/Lang/English.lng");
     bed.UseMarkerTexts();
     std::filesystem::create_directory(bed.ProgramFolder() + "/Files/Lang/Folder.lng");
     for (const char* file : {"Missing.lng", "Folder.lng", ""}) {
+        bed.desktop.messages.clear();
         Load(bed, file);
         for (int n = 0; n < Program::kLangSize; ++n) {
             EXPECT_EQ(bed.program().Lang[static_cast<std::size_t>(n)], "L" + std::to_string(n)) << file;
         }
+        EXPECT_EQ(bed.program().LangFile, "");
+        ASSERT_EQ(bed.desktop.messages.size(), 1u);
+        EXPECT_EQ(bed.desktop.messages[0].text, "L91\r" + bed.ProgramFolder() + "/Files/Lang/" + file);
     }
 }
 

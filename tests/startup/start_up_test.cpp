@@ -2,13 +2,20 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "startup/Settings.h"
+#include "support/Messages.h"
+#include "support/MountedTmpfs.h"
 #include "support/TestBed.h"
 
 namespace scorvane::testing {
 namespace {
+
+namespace fs = std::filesystem;
 
 // Lang[n] of a shipped language file ("NN=" before each text).
 std::string ShippedText(const std::string& file, int n) {
@@ -19,12 +26,11 @@ std::string ShippedText(const std::string& file, int n) {
     return line.size() > 3 ? line.substr(3) : std::string();
 }
 
-// Counts the closes of "Scorvane.ini" after writing, whoever writes it and however.
+// Counts the writes of "Scorvane.ini": each puts a new file in its place under that name.
 class SettingsWrites {
 public:
     explicit SettingsWrites(const std::string& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-        // Watching opens and modifications too keeps two closes from being merged into one event.
-        ::inotify_add_watch(fd_, folder.c_str(), IN_OPEN | IN_MODIFY | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE);
+        ::inotify_add_watch(fd_, folder.c_str(), IN_MOVED_TO | IN_CLOSE_WRITE);
     }
     ~SettingsWrites() { ::close(fd_); }
     SettingsWrites(const SettingsWrites&) = delete;
@@ -35,9 +41,9 @@ public:
         for (ssize_t got; (got = ::read(fd_, buffer, sizeof buffer)) > 0;) {
             for (const char* at = buffer; at < buffer + got;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(at);
-                if ((event->mask & IN_CLOSE_WRITE) != 0 && event->len > 0 &&
-                    std::string(event->name) == "Scorvane.ini") {
-                    ++count_;
+                if (event->len > 0 && std::string(event->name) == "Scorvane.ini") {
+                    // Written in place, it would show as a close after writing: it never is.
+                    count_ += (event->mask & IN_MOVED_TO) != 0 ? 1 : 1000;
                 }
                 at += sizeof(inotify_event) + event->len;
             }
@@ -98,30 +104,39 @@ TEST(StartUp, AByteOrderMarkAtTheStartOfTheSettingsAndLanguageFilesIsSkipped) {
 
 TEST(StartUp, FirstRunWritesTwiceWithMethod0AndTheLocaleLanguage) {
     struct Row {
-        std::string country, file;
+        std::string locale, file;
         bool installed;
     };
     for (const Row& row :
-         {Row{"United States", "English.lng", true}, Row{"Italy", "Italiano.lng", true},
-          Row{"Denmark", "German.lng", true}, Row{"", "English.lng", true}, Row{"France", "French.lng", false}}) {
-        SCOPED_TRACE(row.country);
-        TestBed bed({.commandLine = "", .localeCountry = row.country});
+         {Row{"en_US", "English.lng", true}, Row{"it_IT", "Italiano.lng", true}, Row{"de_AT", "German.lng", true},
+          Row{"da_DK", "English.lng", true}, Row{"", "English.lng", true}, Row{"fr_FR", "French.lng", false}}) {
+        SCOPED_TRACE(row.locale);
+        TestBed bed({.commandLine = "", .localeName = row.locale});
         if (row.installed) bed.InstallShippedLanguage(row.file);
         SettingsWrites writes(bed.ProgramFolder());
 
         Main(bed.program());
 
         Form1& form = bed.program().form1();
-        EXPECT_EQ(bed.program().LangFile, row.file);
         EXPECT_EQ(form.StoredMethodIndex(), "");
         EXPECT_EQ(form.Combo1.listIndex, 0);
-        // Without its language file the program still starts, with empty texts.
-        EXPECT_EQ(form.Label9.caption, row.installed ? ShippedText(row.file, 36) : "");
-        EXPECT_EQ(form.mnuFile.caption, row.installed ? ShippedText(row.file, 1) : "");
         EXPECT_EQ(form.Combo1.items.size(), 9u);
         EXPECT_TRUE(form.visible);
-        EXPECT_EQ(ReadBytes(SettingsPath(bed)), "0\r\n" + row.file + "\r\n");
         EXPECT_EQ(writes.Count(), 2);
+        if (row.installed) {
+            EXPECT_EQ(bed.program().LangFile, row.file);
+            EXPECT_EQ(form.Label9.caption, ShippedText(row.file, 36));
+            EXPECT_EQ(form.mnuFile.caption, ShippedText(row.file, 1));
+            EXPECT_EQ(ReadBytes(SettingsPath(bed)), "0\r\n" + row.file + "\r\n");
+            EXPECT_TRUE(bed.desktop.messages.empty());
+        } else {
+            // Without its language file the program starts in English and says which file it missed.
+            EXPECT_EQ(bed.program().LangFile, "English.lng");
+            EXPECT_EQ(form.mnuFile.caption, "L1");
+            EXPECT_EQ(ReadBytes(SettingsPath(bed)), "0\r\nEnglish.lng\r\n");
+            ExpectMessages(bed.desktop.messages,
+                           {{"L91\r" + bed.ProgramFolder() + "/Files/Lang/" + row.file, 0x30, "L21"}});
+        }
     }
 }
 
@@ -170,44 +185,90 @@ TEST(StartUp, SettingsFileFieldsAndTheirRewrite) {
     }
 }
 
-TEST(StartUp, MissingLanguageFileStartsWithEmptyCaptions) {
-    TestBed bed;
-    WriteBytes(SettingsPath(bed), "3\r\nMissing.lng\r\n");
-
-    Main(bed.program());
-
-    Form1& form = bed.program().form1();
-    EXPECT_EQ(form.Combo1.items, std::vector<std::string>(9));
-    EXPECT_EQ(form.Combo1.listIndex, 3);
-    EXPECT_EQ(form.Label9.caption, "");
-    EXPECT_EQ(form.mnuFile.caption, "");
-    EXPECT_EQ(form.mnuDistruggi.caption, "&");
-    EXPECT_EQ(form.mnuDistruggiCartella.caption, "...");
-    EXPECT_EQ(form.mnuHelp.caption, "&?");
-    EXPECT_EQ(form.Command1.caption, "");
-    EXPECT_TRUE(form.visible);
-    EXPECT_TRUE(bed.desktop.messages.empty());
-    EXPECT_EQ(ReadBytes(SettingsPath(bed)), "3\r\nMissing.lng\r\n");
-}
-
-TEST(StartUp, SettingsThatCannotBeWrittenAreSkippedQuietly) {
-    for (const char* operation : {"Open", "PrintLine"}) {
-        SCOPED_TRACE(operation);
+// A language file that cannot be read gives way to English.lng, with a message naming it, and its name
+// is never saved; without English.lng either, the texts stay empty and no name is saved.
+TEST(StartUp, ALanguageFileThatCannotBeReadFallsBackOnEnglish) {
+    struct Row {
+        std::string name;
+        std::function<void(TestBed&)> make;  // makes Files/Lang/Bad.lng
+        bool english;
+    };
+    const Row rows[] = {
+        {"missing", [](TestBed&) {}, true},
+        {"a folder", [](TestBed& bed) { fs::create_directory(bed.ProgramFolder() + "/Files/Lang/Bad.lng"); }, true},
+        {"empty", [](TestBed& bed) { bed.InstallRawLanguage("Bad.lng", ""); }, true},
+        {"a link to nothing",
+         [](TestBed& bed) { fs::create_symlink("nothing", bed.ProgramFolder() + "/Files/Lang/Bad.lng"); }, true},
+        {"missing, and English.lng too", [](TestBed&) {}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         TestBed bed;
-        bed.InstallShippedLanguage("German.lng");
-        WriteBytes(SettingsPath(bed), "4\r\nGerman.lng\r\n");
-        // Every open after the settings and language reads, or every line written, fails.
-        bed.files.FailOperation(operation, ENOSPC, std::string(operation) == "Open" ? 2 : 0);
+        if (row.english) {
+            bed.InstallShippedLanguage("English.lng");
+        } else {
+            fs::remove(bed.ProgramFolder() + "/Files/Lang/English.lng");
+        }
+        row.make(bed);
+        WriteBytes(SettingsPath(bed), "3\r\nBad.lng\r\n");
 
         Main(bed.program());
 
         Form1& form = bed.program().form1();
         EXPECT_TRUE(form.visible);
-        EXPECT_EQ(form.Combo1.listIndex, 4);
-        EXPECT_EQ(form.mnuEsci.caption, ShippedText("German.lng", 2));
-        EXPECT_TRUE(bed.desktop.messages.empty());
-        EXPECT_GT(bed.files.failures(), 0);
+        EXPECT_EQ(form.Combo1.listIndex, 3);
+        const std::string bad = bed.ProgramFolder() + "/Files/Lang/Bad.lng";
+        if (row.english) {
+            EXPECT_EQ(bed.program().LangFile, "English.lng");
+            EXPECT_EQ(form.mnuFile.caption, ShippedText("English.lng", 1));
+            EXPECT_EQ(form.Label9.caption, ShippedText("English.lng", 42));
+            ExpectMessages(bed.desktop.messages,
+                           {{ShippedText("English.lng", 91) + "\r" + bad, 0x30, ShippedText("English.lng", 21)}});
+            EXPECT_EQ(ReadBytes(SettingsPath(bed)), "3\r\nEnglish.lng\r\n");
+        } else {
+            EXPECT_EQ(bed.program().LangFile, "");
+            EXPECT_EQ(form.Combo1.items, std::vector<std::string>(9));
+            ExpectMessages(bed.desktop.messages, {{"\r" + bad, 0x30, ""}});
+            EXPECT_EQ(ReadBytes(SettingsPath(bed)), "3\r\n\r\n");
+        }
     }
+}
+
+// The settings are written to a new file that replaces the old one only once it is whole on the disk:
+// on a full disk the old file stays as it was, and nothing is left beside it.
+TEST(StartUp, ASettingsWriteThatFailsLeavesTheOldFileWhole) {
+    TestBed bed;
+    MountedTmpfs tmpfs(bed.ProgramFolder(), "1m");
+    SKIP_UNLESS_MOUNTED(tmpfs);
+    fs::permissions(bed.ProgramFolder(), fs::perms(0755));  // a tmpfs starts open to everyone (1777)
+    fs::create_directories(bed.ProgramFolder() + "/Files/Lang");
+    bed.InstallShippedLanguage("German.lng");
+    WriteBytes(SettingsPath(bed), "4\r\nGerman.lng\r\n");
+    WriteBytes(SettingsPath(bed) + ".new", "");  // left by an earlier failure
+    {
+        std::ofstream filler(bed.ProgramFolder() + "/filler", std::ios::binary);
+        const std::string block(64 * 1024, 'f');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
+        }
+    }
+    SettingsWrites writes(bed.ProgramFolder());
+
+    Main(bed.program());
+
+    Form1& form = bed.program().form1();
+    EXPECT_TRUE(form.visible);
+    EXPECT_EQ(form.Combo1.listIndex, 4);
+    EXPECT_EQ(form.mnuEsci.caption, ShippedText("German.lng", 2));
+    EXPECT_TRUE(bed.desktop.messages.empty());
+    EXPECT_EQ(ReadBytes(SettingsPath(bed)), "4\r\nGerman.lng\r\n");
+    EXPECT_EQ(writes.Count(), 0);
+    EXPECT_EQ(FolderEntries(bed.ProgramFolder()), (std::vector<std::string>{"Files", "Scorvane.ini", "filler"}));
+
+    // With room again, the next choice is saved.
+    fs::remove(bed.ProgramFolder() + "/filler");
+    ASSERT_TRUE(form.Combo1.SetListIndex(2).ok());
+    EXPECT_EQ(ReadBytes(SettingsPath(bed)), "2\r\nGerman.lng\r\n");
+    EXPECT_EQ(writes.Count(), 1);
 }
 
 }  // namespace

@@ -46,11 +46,18 @@ TestBed::TestBed(TestBedOptions options) {
     facts.revision = 15;
     RandomStream::Seed seed{};
     for (std::size_t i = 0; i < seed.size(); ++i) seed[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    std::string country = options.localeCountry;
+    std::string locale = options.localeName;
     program_ = std::make_unique<Program>(Platform{files, desktop, desktop, drives, facts,
                                                   options.fixedRandom ? RandomStream::FromSeed(seed) : nullptr,
-                                                  [country] { return country; }});
+                                                  [locale] { return locale; }});
     WireHandlers(*program_);
+    InstallMarkerLanguage("English.lng");
+}
+
+void TestBed::InstallMarkerLanguage(const std::string& fileName) {
+    std::vector<std::string> markers;
+    for (int n = 1; n < Program::kLangSize; ++n) markers.push_back("L" + std::to_string(n));
+    InstallLanguage(fileName, markers);
 }
 
 void TestBed::InstallLanguage(const std::string& fileName, const std::vector<std::string>& texts) {

@@ -32,12 +32,13 @@ public:
 
 struct TestBedOptions {
     std::string commandLine;
-    std::string localeCountry = "United States";
+    std::string localeName = "en_US";
     bool fixedRandom = true;
 };
 
 // A program over the real file services (with failures on cue) and the fake desktop, its program
-// folder and a work folder inside a fresh temporary folder, every handler wired.
+// folder and a work folder inside a fresh temporary folder, every handler wired. The program folder's
+// English.lng holds the marker texts (Lang[n] = "L<n>").
 class TestBed {
 public:
     explicit TestBed(TestBedOptions options = {});
@@ -52,6 +53,8 @@ public:
     void InstallLanguage(const std::string& fileName, const std::vector<std::string>& texts);
     // Installs a language file with its raw content as given.
     void InstallRawLanguage(const std::string& fileName, const std::string& content);
+    // Installs a language file of the marker texts ("L1", "L2", ...), as English.lng is from the start.
+    void InstallMarkerLanguage(const std::string& fileName);
     // Installs one of the shipped language files.
     void InstallShippedLanguage(const std::string& fileName);
     // Puts Lang[n] = "L<n>" for every n, so that texts can be recognised.

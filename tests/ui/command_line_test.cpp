@@ -23,6 +23,7 @@ struct JobBed {
     explicit JobBed(const std::string& commandLine, const std::string& settings = "0\r\nX.lng\r\n")
         : bed(TestBedOptions{commandLine}) {
         bed.UseMarkerTexts();
+        bed.InstallMarkerLanguage("X.lng");
         WriteBytes(bed.ProgramFolder() + "/Scorvane.ini", settings);
         bed.desktop.modal["Form2"] = [this](Window& window) {
             auto& confirmation = static_cast<Form2&>(window);

@@ -199,7 +199,8 @@ private:
 // A program whose file services cannot change anything outside the folder `jail`.
 struct JailedBed {
     JailedBed(const std::string& jail, const std::string& commandLine) : files(jail) {
-        fs::create_directories(jail + "/program");
+        fs::create_directories(jail + "/program/Files/Lang");
+        WriteBytes(jail + "/program/Files/Lang/English.lng", "01=L1\r\n");
         ProcessFacts facts;
         facts.programFolder = jail + "/program";
         facts.commandLine = commandLine;

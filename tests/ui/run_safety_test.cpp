@@ -29,6 +29,7 @@ TEST(RunSafety, TwoPathsOnTheCommandLineAreNeverReadAsOneFolder) {
     WriteBytes(files.path() + "/b", "wipe me");
     TestBed bed(TestBedOptions{"\"" + files.path() + "/a\" \"" + files.path() + "/b\""});
     bed.UseMarkerTexts();
+    bed.InstallMarkerLanguage("X.lng");
     WriteBytes(bed.ProgramFolder() + "/Scorvane.ini", "0\r\nX.lng\r\n");
     bed.desktop.modal["Form2"] = [](Window& window) { static_cast<Form2&>(window).Command2.onClick(); };
     bed.desktop.answers = {MessageAnswer::Yes};
