@@ -37,13 +37,6 @@ bool PrivateToUser(const struct stat& info) {
     return (info.st_mode & S_IWGRP) == 0 || GroupIsUsersOwn(info.st_gid);
 }
 
-// A folder the program may make and then use: missing, or private to the user (a link never is).
-bool MissingOrPrivate(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT;
-    return PrivateToUser(info);
-}
-
 std::string WithoutTrailingSeparators(std::string path) {
     while (path.size() > 1 && path.back() == kSeparator) path.pop_back();
     return path;
@@ -56,11 +49,21 @@ std::string FromEnvironment(const char* name) {
     return WithoutTrailingSeparators(value);
 }
 
+// `base`/scorvane when `base` and its scorvane folder are each private to the user (a link never is) or
+// missing; a missing `base` is made by the program, private, and only in a folder of the user's own.
 std::optional<std::string> OwnFolderIn(const std::string& base) {
-    if (base.empty() || !MissingOrPrivate(base)) return std::nullopt;
+    if (base.empty()) return std::nullopt;
     std::string folder = JoinPath(base, kOwnFolderName);
-    if (!MissingOrPrivate(folder)) return std::nullopt;
-    return folder;
+    struct stat info {};
+    if (::lstat(base.c_str(), &info) != 0) {
+        const auto separator = base.rfind(kSeparator);
+        const std::string above = separator == 0 ? std::string(1, kSeparator) : base.substr(0, separator);
+        const bool ownAbove = errno == ENOENT && ::stat(above.c_str(), &info) == 0 && PrivateToUser(info);
+        return ownAbove ? std::optional(folder) : std::nullopt;
+    }
+    if (!PrivateToUser(info)) return std::nullopt;
+    if (::lstat(folder.c_str(), &info) != 0) return errno == ENOENT ? std::optional(folder) : std::nullopt;
+    return PrivateToUser(info) ? std::optional(folder) : std::nullopt;
 }
 
 bool IsFolder(const std::string& path) {

@@ -14,9 +14,9 @@ inline constexpr const char* kInstalledMark = "Installed.txt";
 
 // The user's own folder for the program's files: $XDG_CONFIG_HOME/scorvane, else $HOME/.config/scorvane,
 // taken only when that folder and the one above it are real folders (not links) of the running user that
-// no one else may write (each may still be missing: it is made private); otherwise the same under the
-// home folder of the running user's own entry in the password database (never another user's, for root
-// neither). Nothing when no folder passes, or there is no home folder to start from.
+// no one else may write, or are missing in such a folder (the program makes them, private); otherwise the
+// same under the home folder of the running user's own entry in the password database (never another
+// user's, for root neither). Nothing when no folder passes, or there is no home folder to start from.
 std::optional<std::string> UserDataFolder();
 
 // Where the program writes its own files (settings, temporary file): the program folder when it is not an

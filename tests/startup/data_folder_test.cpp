@@ -238,6 +238,8 @@ TEST_F(DataFolder, TheEnvironmentsFolderIsTakenOnlyWhenItIsTheUsersOwnAndPrivate
     };
     const Row rows[] = {
         {"missing", [](const std::string&) {}, true},
+        {"missing, in a folder everyone may write",
+         [](const std::string& at) { ::chmod(fs::path(at).parent_path().c_str(), 01777); }, false},
         {"private", [](const std::string& at) { fs::create_directory(at); }, true},
         {"with its folder", [](const std::string& at) { fs::create_directories(at + "/scorvane"); }, true},
         {"world-writable (XDG_CONFIG_HOME=/tmp)",
@@ -285,10 +287,11 @@ TEST_F(DataFolder, TheEnvironmentsFolderIsTakenOnlyWhenItIsTheUsersOwnAndPrivate
         SCOPED_TRACE(row.name);
         // $XDG_CONFIG_HOME, or $HOME/.config without it.
         for (const bool xdgNamesIt : {true, false}) {
-            fs::remove_all(dir.path() + "/env");
+            fs::remove_all(dir.path() + "/xdg");
             fs::remove_all(home);
+            fs::create_directory(dir.path() + "/xdg");
             fs::create_directory(home);
-            const std::string base = xdgNamesIt ? dir.path() + "/env" : home + "/.config";
+            const std::string base = xdgNamesIt ? dir.path() + "/xdg/env" : home + "/.config";
             row.make(base);
             const ScopedVariable xdgVariable("XDG_CONFIG_HOME", xdgNamesIt ? std::optional(base) : std::nullopt);
             const ScopedVariable homeVariable("HOME", home);
