@@ -15,6 +15,7 @@
 
 #include "desktop/AboutBoxView.h"
 #include "desktop/Accessibility.h"
+#include "desktop/FilePicker.h"
 #include "desktop/MainWindowView.h"
 #include "desktop/MethodConfirmationView.h"
 #include "desktop/ProgressWindowView.h"
@@ -134,7 +135,7 @@ std::string QtDesktop::PickFolder(const std::string& title, unsigned /*flags*/) 
 
 std::vector<std::string> QtDesktop::PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
                                               const std::string& initialFolder, bool multiple) {
-    QFileDialog dialog(ActiveParent(), ToDisplay(title), QFile::decodeName(QByteArray::fromStdString(initialFolder)));
+    FilePicker dialog(ActiveParent(), ToDisplay(title), QFile::decodeName(QByteArray::fromStdString(initialFolder)));
     dialog.setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     // The user sees each description as the program built it; Qt reads the patterns from the brackets.
     dialog.setOptions(QFileDialog::DontResolveSymlinks | QFileDialog::DontUseNativeDialog |
@@ -145,7 +146,7 @@ std::vector<std::string> QtDesktop::PickFiles(const std::string& title, const st
     ListEveryEntry(dialog);
     if (dialog.exec() != QDialog::Accepted) return {};
     std::vector<std::string> paths;
-    for (const QString& path : dialog.selectedFiles()) paths.push_back(PathBytes(path));
+    for (const QString& path : dialog.Chosen()) paths.push_back(PathBytes(path));
     return paths;
 }
 

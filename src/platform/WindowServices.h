@@ -49,7 +49,8 @@ public:
     // The folder picker, waiting for the user: the chosen folder's path, or the empty text.
     // `flags` are the picker's options.
     virtual std::string PickFolder(const std::string& title, unsigned flags) = 0;
-    // The open-file dialog, waiting for the user: the chosen files' full paths, all in one folder; none when cancelled.
+    // The open-file dialog, waiting for the user: the full path of every file the user chose or named (typed
+    // names may lie in several folders); none when cancelled.
     virtual std::vector<std::string> PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
                                                const std::string& initialFolder, bool multiple) = 0;
 };
