@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTime>
 #include <QTimer>
 #include <QUrl>
@@ -102,11 +103,30 @@ void QtDesktop::Yield() {
 
 void QtDesktop::Beep() { QApplication::beep(); }
 
-bool QtDesktop::RunCommandLine(const std::string& commandLine) {
+Result<CommandEnd> QtDesktop::RunCommandLine(const std::string& commandLine) {
     QStringList parts = QProcess::splitCommand(QString::fromStdString(commandLine));
-    if (parts.isEmpty()) return false;
-    const QString program = parts.takeFirst();
-    return QProcess::startDetached(program, parts);
+    if (parts.isEmpty()) return MakeFailure(FailureNumber::InvalidCall);
+    QProcess process;
+    process.setProgram(parts.takeFirst());
+    process.setArguments(parts);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        // Not found on the path, or not allowed to run.
+        const bool found = !QStandardPaths::findExecutable(process.program()).isEmpty();
+        Failure failure = MakeFailure(found ? FailureNumber::PermissionDenied : FailureNumber::FileNotFound);
+        failure.description += ": " + process.program().toStdString();
+        return failure;
+    }
+    if (process.state() != QProcess::NotRunning) loop.exec();
+    CommandEnd end;
+    end.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    const QList<QByteArray> lines = process.readAllStandardError().trimmed().split('\n');
+    end.lastError = QString::fromLocal8Bit(lines.back()).trimmed().toStdString();
+    return end;
 }
 
 void QtDesktop::ShellOpen(const std::string& target) {
