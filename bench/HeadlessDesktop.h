@@ -14,7 +14,7 @@ public:
     int MessageBox(const std::string& text, int style, const std::string& title) override;
     void Yield() override {}
     void Beep() override {}
-    bool RunCommandLine(const std::string&) override { return false; }
+    Result<CommandEnd> RunCommandLine(const std::string&) override { return MakeFailure(FailureNumber::FileNotFound); }
     void ShellOpen(const std::string&) override {}
     [[noreturn]] void EndProgram() override { std::exit(0); }
     double SecondsSinceMidnight() override;

@@ -1,5 +1,6 @@
 #include "desktop/Accessibility.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -11,6 +12,7 @@ namespace scorvane {
 
 namespace {
 constexpr const char* kButtonProperty = "scorvaneLabelButton";
+constexpr const char* kNamedListProperty = "scorvaneNamedList";
 
 class LabelButton final : public QAccessibleWidget {
 public:
@@ -32,6 +34,38 @@ public:
                             Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(widget(), &release);
     }
+};
+
+// Qt's own drop-down list, except for its name: its drop-down is its one child, and pressing it opens or
+// closes the drop-down.
+class NamedList final : public QAccessibleWidget {
+public:
+    explicit NamedList(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value || (kind == QAccessible::Name && widget()->accessibleName().isEmpty()))
+            return List().currentText();
+        return QAccessibleWidget::text(kind);
+    }
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(List().view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child != nullptr && child->object() == List().view() ? 0 : -1;
+    }
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action != showMenuAction() && action != pressAction()) return;
+        if (List().view()->isVisible()) {
+            List().hidePopup();
+        } else {
+            List().showPopup();
+        }
+    }
+
+private:
+    QComboBox& List() const { return *static_cast<QComboBox*>(widget()); }
 };
 
 class BarInterface final : public QAccessibleWidget, public QAccessibleValueInterface {
@@ -66,6 +100,8 @@ QAccessibleInterface* Interfaces(const QString& /*className*/, QObject* object) 
     if (auto* bar = dynamic_cast<AccessibleBar*>(object)) return new BarInterface(bar);
     auto* label = qobject_cast<QLabel*>(object);
     if (label != nullptr && label->property(kButtonProperty).toBool()) return new LabelButton(label);
+    auto* list = qobject_cast<QComboBox*>(object);
+    if (list != nullptr && list->property(kNamedListProperty).toBool()) return new NamedList(list);
     return nullptr;
 }
 }  // namespace
@@ -79,6 +115,8 @@ void InstallAccessibility() {
 }
 
 void ExposeAsButton(QLabel& label) { label.setProperty(kButtonProperty, true); }
+
+void ExposeByName(QComboBox& list) { list.setProperty(kNamedListProperty, true); }
 
 AccessibleBar::AccessibleBar(const Dialog& dialog, QWidget& view) : QWidget(&view), dialog_(dialog) {
     setObjectName(QStringLiteral("ImgBar"));

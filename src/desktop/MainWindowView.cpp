@@ -171,6 +171,7 @@ MainWindowView::MainWindowView(Form1& form, std::function<void()> afterEvent)
 
     combo1_ = new QComboBox(surface_);
     combo1_->setObjectName(QStringLiteral("Combo1"));
+    ExposeByName(*combo1_);
     connect(combo1_, &QComboBox::activated, this,
             [this](int index) { Handle([this, index] { (void)form_.Combo1.SetListIndex(index); }); });
 
@@ -189,17 +190,22 @@ MainWindowView::MainWindowView(Form1& form, std::function<void()> afterEvent)
     }
     labels_[&form_.Label1]->setWordWrap(false);
     labels_[&form_.Label1]->setBuddy(combo1_);
-    ExposeAsButton(*labels_[&form_.Command1]);
-    ExposeAsButton(*labels_[&form_.Command3]);
+    for (Label* button : {&form_.Command1, &form_.Command3}) {
+        labels_[button]->ActAsButton();
+        ExposeAsButton(*labels_[button]);
+    }
 
     std::map<QWidget*, Control*> dropControls{{combo1_, &form_.Combo1}};
     for (auto& [label, view] : labels_) dropControls[view] = label;
     for (auto& [widget, control] : dropControls) widget->setAcceptDrops(control->acceptsDrops);
     surface_->SetDropControls(std::move(dropControls));
 
-    // Focus moves through the list, the drives, the push button and the option; List2 is never reached.
+    // Focus moves through the list, the drives, the push button and the option, and reaches the two
+    // label buttons where they are read: after the list, above the drives. List2 is never reached.
     list2_->setFocusPolicy(Qt::NoFocus);
-    QWidget::setTabOrder(combo1_, drive1_);
+    QWidget::setTabOrder(combo1_, labels_[&form_.Command1]);
+    QWidget::setTabOrder(labels_[&form_.Command1], labels_[&form_.Command3]);
+    QWidget::setTabOrder(labels_[&form_.Command3], drive1_);
     QWidget::setTabOrder(drive1_, command2_);
     QWidget::setTabOrder(command2_, check1_);
     combo1_->setFocus();
@@ -291,7 +297,7 @@ void MainWindowView::NameForAssistiveTechnologies() {
         if (widget.accessibleDescription() != ToDisplay(description))
             widget.setAccessibleDescription(ToDisplay(description));
     };
-    // A list box is named by its choice and labelled by its caption's label.
+    // The method list is named by its label and described by the chosen method.
     const int method = form_.Combo1.listIndex;
     name(*combo1_, form_.Label1.caption,
          method >= 0 && method < static_cast<int>(form_.Combo1.items.size()) ? form_.Label9.caption : std::string());

@@ -59,6 +59,9 @@ void ProgressWindowView::Apply() {
         setCursor(dialog_.mousePointer == MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
     }
     for (auto& [label, view] : labels_) ApplyLabel(*label, *view, view->applied);
+    // The window has no title bar: assistive technologies name it by its heading, in one line.
+    const QString heading = ToDisplay(dialog_.Label9.caption).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (accessibleName() != heading) setAccessibleName(heading);
     ApplyButton(dialog_.CancelButton, *cancel_, cancelApplied_);
     if (Changed(painted_, std::tuple(dialog_.backColor.value_or(0), dialog_.Image1.visible, dialog_.Shape1.visible,
                                      TwipsRect(dialog_.Shape1), dialog_.ImgBar.visible, TwipsRect(dialog_.ImgBar)))) {

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTime>
 #include <QTimer>
 #include <QUrl>
@@ -15,6 +16,7 @@
 
 #include "desktop/AboutBoxView.h"
 #include "desktop/Accessibility.h"
+#include "desktop/FilePicker.h"
 #include "desktop/MainWindowView.h"
 #include "desktop/MethodConfirmationView.h"
 #include "desktop/ProgressWindowView.h"
@@ -101,11 +103,30 @@ void QtDesktop::Yield() {
 
 void QtDesktop::Beep() { QApplication::beep(); }
 
-bool QtDesktop::RunCommandLine(const std::string& commandLine) {
+Result<CommandEnd> QtDesktop::RunCommandLine(const std::string& commandLine) {
     QStringList parts = QProcess::splitCommand(QString::fromStdString(commandLine));
-    if (parts.isEmpty()) return false;
-    const QString program = parts.takeFirst();
-    return QProcess::startDetached(program, parts);
+    if (parts.isEmpty()) return MakeFailure(FailureNumber::InvalidCall);
+    QProcess process;
+    process.setProgram(parts.takeFirst());
+    process.setArguments(parts);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        // Not found on the path, or not allowed to run.
+        const bool found = !QStandardPaths::findExecutable(process.program()).isEmpty();
+        Failure failure = MakeFailure(found ? FailureNumber::PermissionDenied : FailureNumber::FileNotFound);
+        failure.description += ": " + process.program().toStdString();
+        return failure;
+    }
+    if (process.state() != QProcess::NotRunning) loop.exec();
+    CommandEnd end;
+    end.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    const QList<QByteArray> lines = process.readAllStandardError().trimmed().split('\n');
+    end.lastError = QString::fromLocal8Bit(lines.back()).trimmed().toStdString();
+    return end;
 }
 
 void QtDesktop::ShellOpen(const std::string& target) {
@@ -134,7 +155,7 @@ std::string QtDesktop::PickFolder(const std::string& title, unsigned /*flags*/) 
 
 std::vector<std::string> QtDesktop::PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
                                               const std::string& initialFolder, bool multiple) {
-    QFileDialog dialog(ActiveParent(), ToDisplay(title), QFile::decodeName(QByteArray::fromStdString(initialFolder)));
+    FilePicker dialog(ActiveParent(), ToDisplay(title), QFile::decodeName(QByteArray::fromStdString(initialFolder)));
     dialog.setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     // The user sees each description as the program built it; Qt reads the patterns from the brackets.
     dialog.setOptions(QFileDialog::DontResolveSymlinks | QFileDialog::DontUseNativeDialog |
@@ -145,7 +166,7 @@ std::vector<std::string> QtDesktop::PickFiles(const std::string& title, const st
     ListEveryEntry(dialog);
     if (dialog.exec() != QDialog::Accepted) return {};
     std::vector<std::string> paths;
-    for (const QString& path : dialog.selectedFiles()) paths.push_back(PathBytes(path));
+    for (const QString& path : dialog.Chosen()) paths.push_back(PathBytes(path));
     return paths;
 }
 

@@ -25,7 +25,7 @@ public:
     int MessageBox(const std::string& text, int style, const std::string& title) override;
     void Yield() override;
     void Beep() override;
-    bool RunCommandLine(const std::string& commandLine) override;
+    Result<CommandEnd> RunCommandLine(const std::string& commandLine) override;
     void ShellOpen(const std::string& target) override;
     [[noreturn]] void EndProgram() override;
     double SecondsSinceMidnight() override;

@@ -1,6 +1,7 @@
 #include "desktop/ViewSupport.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalBlocker>
 #include <cmath>
 
@@ -105,11 +106,39 @@ ModelLabel::ModelLabel(Control& control, QWidget* parent, std::function<void()> 
     setTextFormat(Qt::PlainText);
 }
 
+void ModelLabel::ActAsButton() {
+    button_ = true;
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ModelLabel::Click() {
+    if (!control_.onClick) return;
+    control_.onClick();
+    afterEvent_();
+}
+
 void ModelLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && control_.onClick) {
-        control_.onClick();
-        afterEvent_();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) Click();
+}
+
+void ModelLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (button_ && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!event->isAutoRepeat()) Click();
+        return;
     }
+    QLabel::keyPressEvent(event);
+}
+
+void ModelLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!button_ || !hasFocus()) return;
+    // The frame in the text's own colour, which the window's artwork keeps readable.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 2, Qt::DotLine));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
 }
 
 void ModelLabel::mouseMoveEvent(QMouseEvent* event) {

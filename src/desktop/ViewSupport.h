@@ -66,15 +66,24 @@ class ModelLabel final : public QLabel {
 public:
     ModelLabel(Control& control, QWidget* parent, std::function<void()> afterEvent);
 
+    // A label used as a button also takes the keyboard focus, shows it with a frame, and is clicked by
+    // Space and Enter.
+    void ActAsButton();
+
     Applied applied;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    void Click();
+
     Control& control_;
     std::function<void()> afterEvent_;
+    bool button_ = false;
 };
 
 }  // namespace scorvane

@@ -371,12 +371,10 @@ void WipeSpace(Program& program, const std::string& drive) {
                                      program.Lang[Text::CancelledTitle]);
     } else if (released) {
         (void)UpdateElapsed(program);
-        if (form.Check1.value == 0) {
+        EndCompletedRun(program, [&] {
             program.windows().MessageBox(ElapsedText(program), MessageStyle::Information,
                                          program.Lang[Text::FinishedTitle]);
-        } else {
-            Shutdown(program);
-        }
+        });
     }
     UnloadDialogIfLoaded(program);
     form.Show();

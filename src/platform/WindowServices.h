@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Result.h"
+
 namespace scorvane {
 
 namespace MessageStyle {
@@ -23,6 +25,13 @@ inline constexpr int No = 7;
 // A pattern of a file dialog: its description and the pattern itself ("*.lng").
 using FileFilter = std::pair<std::string, std::string>;
 
+// How a command line ended: its exit status (-1 when a signal ended it) and the last line it wrote to
+// its error output.
+struct CommandEnd {
+    int status = 0;
+    std::string lastError;
+};
+
 // The message, dialog, event-loop and process operations the program relies on. The windows
 // themselves are models (see model/Window.h); this is everything else the desktop gives them.
 class WindowServices {
@@ -35,8 +44,9 @@ public:
     virtual void Yield() = 0;
     // Sounds the desktop's bell; never waits and never fails.
     virtual void Beep() = 0;
-    // Starts a command line detached, without waiting for it; false when it could not be started.
-    virtual bool RunCommandLine(const std::string& commandLine) = 0;
+    // Runs a command line to its end, handling events meanwhile (the command may wait for the user, as a
+    // request for a password does); a failure when it could not be started.
+    virtual Result<CommandEnd> RunCommandLine(const std::string& commandLine) = 0;
     // Opens a document, folder or web address with the handler the desktop associates with it; never
     // waits for it, and its outcome is not reported.
     virtual void ShellOpen(const std::string& target) = 0;
@@ -49,7 +59,8 @@ public:
     // The folder picker, waiting for the user: the chosen folder's path, or the empty text.
     // `flags` are the picker's options.
     virtual std::string PickFolder(const std::string& title, unsigned flags) = 0;
-    // The open-file dialog, waiting for the user: the chosen files' full paths, all in one folder; none when cancelled.
+    // The open-file dialog, waiting for the user: the full path of every file the user chose or named (typed
+    // names may lie in several folders); none when cancelled.
     virtual std::vector<std::string> PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
                                                const std::string& initialFolder, bool multiple) = 0;
 };

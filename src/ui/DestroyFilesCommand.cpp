@@ -126,12 +126,10 @@ void Command1_Click(Program& program) {
     if (!Trim(program.facts().commandLine).empty()) windows.EndProgram();
     // A refused item leaves its refusal as the last word; anything else left is named in one message.
     if (last != -1 && program.CancelFlag == 0 && !refused && !ShowWhatRemains(program)) {
-        if (form.Check1.value == 0) {
+        EndCompletedRun(program, [&] {
             windows.MessageBox(program.Lang[Text::WipingCompleted] + "     ", MessageStyle::Information,
                                program.Lang[Text::FinishedTitle]);
-        } else {
-            Shutdown(program);
-        }
+        });
     }
     form.Show();
 }

@@ -165,12 +165,10 @@ void Command3_Click(Program& program) {
     }
     UnloadDialogIfLoaded(program);
     if (program.CancelFlag == 0 && !ShowWhatRemains(program)) {
-        if (form.Check1.value == 0) {
+        EndCompletedRun(program, [&] {
             program.windows().MessageBox(program.Lang[Text::WipingCompleted] + "     ", MessageStyle::Information,
                                          program.Lang[Text::FinishedTitle]);
-        } else {
-            Shutdown(program);
-        }
+        });
     }
     form.mousePointer = MousePointer::Default;
     form.Show();

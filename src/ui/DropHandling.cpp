@@ -54,16 +54,14 @@ void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& e
     if (!Trim(program.facts().commandLine).empty()) windows.EndProgram();
     // A refused item leaves its refusal as the last word: no completion message, no shutdown.
     if (program.CancelFlag == 0 && !refused && !ShowWhatRemains(program)) {
-        if (form.Check1.value == 0) {
+        EndCompletedRun(program, [&] {
             if (program.IsDialogLoaded()) {
                 program.dialogUnloaded().ImgBar.width = kBarFullWidth;
                 program.dialogUnloaded().Refresh();
             }
             windows.MessageBox(program.Lang[Text::WipingCompleted], MessageStyle::Information,
                                program.Lang[Text::FinishedTitle]);
-        } else {
-            Shutdown(program);
-        }
+        });
     }
     CloseProgressWindow(program);
     form.Show();

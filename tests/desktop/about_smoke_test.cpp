@@ -22,7 +22,7 @@ public:
     int MessageBox(const std::string& t, int s, const std::string& c) override { return desktop_.MessageBox(t, s, c); }
     void Yield() override { desktop_.Yield(); }
     void Beep() override {}
-    bool RunCommandLine(const std::string&) override { return false; }
+    Result<CommandEnd> RunCommandLine(const std::string&) override { return MakeFailure(FailureNumber::FileNotFound); }
     void ShellOpen(const std::string& target) override { opened.push_back(target); }
     [[noreturn]] void EndProgram() override { desktop_.EndProgram(); }
     double SecondsSinceMidnight() override { return desktop_.SecondsSinceMidnight(); }

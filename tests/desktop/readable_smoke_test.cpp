@@ -106,10 +106,14 @@ TEST(DesktopReadable, EveryControlOfTheMainWindowIsNamedForAssistiveTechnologies
     const auto has = [&seen](const std::string& name, QAccessible::Role role) {
         return seen.contains({QString::fromStdString(name), role});
     };
-    // A list box is named by its choice (on Linux Qt names it so) and labelled by its caption.
-    EXPECT_TRUE(has(form.Combo1.items[0], QAccessible::ComboBox));
+    // The method list is announced by its label's caption, its choice being its value (Qt on Linux
+    // would name it by its choice); the drive list is named by its choice.
+    EXPECT_TRUE(has(form.Label1.caption, QAccessible::ComboBox));
     EXPECT_TRUE(has(app.dir.path(), QAccessible::ComboBox));
     QAccessibleInterface* methods = QAccessible::queryAccessibleInterface(&app.Find<QWidget>(app.MainView(), "Combo1"));
+    EXPECT_EQ(methods->text(QAccessible::Value).toStdString(), form.Combo1.items[0]);
+    ASSERT_EQ(methods->childCount(), 1);
+    EXPECT_EQ(methods->child(0)->object(), app.Find<QComboBox>(app.MainView(), "Combo1").view());
     const auto labels = methods->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), 1);
     EXPECT_EQ(labels[0].first->text(QAccessible::Name).toStdString(), form.Label1.caption);
@@ -131,7 +135,7 @@ TEST(DesktopReadable, EveryControlOfTheMainWindowIsNamedForAssistiveTechnologies
     EXPECT_EQ(clicks, 1);
 }
 
-TEST(DesktopReadable, TheProgressBarIsNamedByTheProgressLine) {
+TEST(DesktopReadable, TheProgressWindowIsNamedByItsHeadingAndItsBarByTheProgressLine) {
     DesktopProgram app;
     Dialog& dialog = app.program->dialog();
     dialog.Label8.caption = "Wiping: notes.txt...\r50%";
@@ -144,6 +148,9 @@ TEST(DesktopReadable, TheProgressBarIsNamedByTheProgressLine) {
     EXPECT_EQ(node->role(), QAccessible::ProgressBar);
     EXPECT_EQ(node->text(QAccessible::Name), QStringLiteral("Wiping: notes.txt...\n50%"));
     EXPECT_EQ(node->valueInterface()->currentValue().toInt(), 50);
+    // The window itself, which has no title bar, is named by its heading.
+    const QString heading = QString::fromStdString(app.program->Lang[62] + " " + app.program->Lang[65]);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(app.desktop.ViewOf(dialog))->text(QAccessible::Name), heading);
     dialog.Unload();
 }
 

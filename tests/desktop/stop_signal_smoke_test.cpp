@@ -42,7 +42,8 @@ public:
         desktop_.Yield();
     }
     void Beep() override { desktop_.Beep(); }
-    bool RunCommandLine(const std::string& commandLine) override { return desktop_.RunCommandLine(commandLine); }
+    // No test starts the shutdown tool.
+    Result<CommandEnd> RunCommandLine(const std::string&) override { return MakeFailure(FailureNumber::FileNotFound); }
     void ShellOpen(const std::string& target) override { desktop_.ShellOpen(target); }
     [[noreturn]] void EndProgram() override { desktop_.EndProgram(); }
     double SecondsSinceMidnight() override { return desktop_.SecondsSinceMidnight(); }

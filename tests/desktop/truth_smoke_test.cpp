@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "DesktopProgram.h"
+#include "model/TextIndex.h"
 
 namespace scorvane::testing {
 namespace {
@@ -66,6 +67,16 @@ TEST(DesktopTruth, AFileThatCannotBeWipedIsNamedAtTheEndOfARunThroughTheRealWind
         EXPECT_NE(last.find(locked), std::string::npos) << last;
     }
     std::filesystem::current_path(before);
+}
+
+// A file that changed during its wipe is kept, but its passes may have overwritten it already: its
+// message must not promise that it was left as it was.
+TEST(DesktopTruth, TheMessageOfAFileChangedDuringItsWipeSaysItMayBeOverwritten) {
+    DesktopProgram app;
+    const std::string& text = app.program->Lang[Text::ChangedWhileWiped];
+    EXPECT_NE(text.find("not deleted"), std::string::npos) << text;
+    EXPECT_NE(text.find("overwritten"), std::string::npos) << text;
+    EXPECT_EQ(text.find("left as it is"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -31,6 +31,16 @@ void FakeDesktop::Yield() {
     }
 }
 
+Result<CommandEnd> FakeDesktop::RunCommandLine(const std::string& commandLine) {
+    commandLines.push_back(commandLine);
+    if (!commandStarts.empty() && !commandStarts[std::min(commandLines.size(), commandStarts.size()) - 1]) {
+        Failure failure = MakeFailure(FailureNumber::FileNotFound);
+        failure.description += ": " + commandLine.substr(0, commandLine.find(' '));
+        return failure;
+    }
+    return commandEnd;
+}
+
 void FakeDesktop::EndProgram() {
     ++ends;
     throw ProgramEnded();

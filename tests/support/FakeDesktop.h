@@ -35,12 +35,7 @@ public:
     int MessageBox(const std::string& text, int style, const std::string& title) override;
     void Yield() override;
     void Beep() override { ++beeps; }
-    bool RunCommandLine(const std::string& commandLine) override {
-        commandLines.push_back(commandLine);
-        return commandStarts.empty() ||
-               commandStarts[commandLines.size() - 1 < commandStarts.size() ? commandLines.size() - 1
-                                                                            : commandStarts.size() - 1];
-    }
+    Result<CommandEnd> RunCommandLine(const std::string& commandLine) override;
     void ShellOpen(const std::string& target) override { shellOpens.push_back(target); }
     [[noreturn]] void EndProgram() override;
     double SecondsSinceMidnight() override { return clock; }
@@ -63,6 +58,7 @@ public:
     std::deque<std::string> folderAnswers;
     std::deque<std::vector<std::string>> fileAnswers;
     std::vector<bool> commandStarts;  // whether each command line starts (the last answer repeats); empty: all do
+    CommandEnd commandEnd;            // how every command line that starts ends
     double clock = 0;
     double monotonic = 0;
 

@@ -162,19 +162,40 @@ TEST(DestroyFiles, AStopEndsTheRunWithoutCompletionOrShutdown) {
     }
 }
 
-TEST(DestroyFiles, ACompletedRunWithTheOptionTickedShutsDownInsteadOfTheMessage) {
-    for (const bool firstStarts : {true, false}) {
+TEST(DestroyFiles, ACompletedRunWithTheOptionTickedShutsDownOrSaysWhyItCouldNot) {
+    const std::vector<std::string> both{"systemctl poweroff", "shutdown -h now"};
+    const std::string refusal = "Failed to power off system via logind: Access denied";
+    struct Row {
+        const char* what;
+        std::vector<bool> starts;
+        CommandEnd end;
+        std::vector<std::string> tried;
+        std::vector<MessageRecord> boxes;
+    };
+    // A shutdown that fails leaves the completion box, followed by the failure.
+    const Row rows[] = {
+        {"systemctl", {true}, {}, {both[0]}, {kQuestion}},
+        {"shutdown", {false, true}, {}, both, {kQuestion}},
+        {"systemctl refused",
+         {true},
+         {1, refusal},
+         {both[0]},
+         {kQuestion, kCompleted, {refusal + " (1)", 0x30, "L28"}}},
+        {"neither tool", {false}, {}, both, {kQuestion, kCompleted, {"File not found: shutdown (53)", 0x30, "L28"}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
         FilesBed f;
         f.form.Check1.value = 1;
-        f.bed.desktop.commandStarts = {firstStarts};
+        f.bed.desktop.commandStarts = row.starts;
+        f.bed.desktop.commandEnd = row.end;
         const auto paths = f.Pick({"a.bin", "b.bin"}, 10);
         f.bed.desktop.answers = {MessageAnswer::Yes};
         f.form.Command1.onClick();
 
         for (const auto& path : paths) EXPECT_FALSE(PathExists(path));
-        ExpectMessages(f.bed.desktop.messages, {kQuestion});
-        const std::vector<std::string> both{"systemctl poweroff", "shutdown -h now"};
-        EXPECT_EQ(f.bed.desktop.commandLines, firstStarts ? std::vector(both.begin(), both.begin() + 1) : both);
+        ExpectMessages(f.bed.desktop.messages, row.boxes);
+        EXPECT_EQ(f.bed.desktop.commandLines, row.tried);
         EXPECT_TRUE(f.form.visible);
     }
 }
