@@ -72,6 +72,13 @@ int FailureNumberFromErrno(int error) {
     }
 }
 
-Failure FailureFromErrno(int error) { return MakeFailure(FailureNumberFromErrno(error)); }
+Failure FailureFromErrno(int error) {
+    Failure failure = MakeFailure(FailureNumberFromErrno(error));
+    // Refusals that share the number 70 have causes the user deals with differently (a drive mounted
+    // read-only, a file in use as a program or swap, an immutable file): the system's own words tell them apart.
+    if (error == EPERM || error == EROFS || error == ETXTBSY || error == EBUSY)
+        failure.description = std::strerror(error);
+    return failure;
+}
 
 }  // namespace scorvane

@@ -342,7 +342,12 @@ Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
         struct stat info {};
-        if (::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT) continue;  // removed since the folder was read: no longer in it
+            const Failure failure = LastFailure();
+            ::closedir(folder);
+            return failure;  // an entry left out unseen would make the folder look emptier than it is
+        }
         if (S_ISREG(info.st_mode)) {
             listing.fileNames.push_back(name);
         } else if (S_ISDIR(info.st_mode)) {

@@ -283,8 +283,8 @@ Result<> PosixFileServices::Flush(FileHandle file) {
     if (!open) return open.failure();
     if (auto drained = open.value()->gathered.Drain(open.value()->fd); !drained) return drained;
     if (::fdatasync(open.value()->fd) == 0) return {};
+    // A file system without fdatasync may have fsync; one with neither cannot say the pass is on the disk.
     if (errno == EINVAL && ::fsync(open.value()->fd) == 0) return {};
-    if (errno == EINVAL) return {};  // a file system that cannot sync has nothing to flush
     return LastFailure();
 }
 

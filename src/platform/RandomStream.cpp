@@ -1,5 +1,6 @@
 #include "platform/RandomStream.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 #include <sys/random.h>
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <stdexcept>
 
 namespace scorvane {
 
@@ -20,6 +20,14 @@ const std::uint8_t* Zeros() {
     static const std::vector<std::uint8_t> zeros(kZeroBlock, 0);
     return zeros.data();
 }
+
+// The generator cannot go on. Nothing may be written as random that is not, and no exception may cross
+// the event loop that called for the bytes: the program says so and ends at once.
+[[noreturn]] void EndTheProgram(const char* what) {
+    std::fprintf(stderr, "Scorvane must stop: %s.\n", what);
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
+}
 }  // namespace
 
 struct RandomStream::Cipher {
@@ -30,7 +38,7 @@ struct RandomStream::Cipher {
             const std::size_t part = std::min(size, kZeroBlock);
             int written = 0;
             if (EVP_EncryptUpdate(context, out, &written, Zeros(), static_cast<int>(part)) != 1) {
-                throw std::runtime_error("random stream failed");
+                EndTheProgram("its random generator failed");
             }
             out += part;
             size -= part;
@@ -62,7 +70,7 @@ std::unique_ptr<RandomStream> RandomStream::FromSystem(SeedSource source) {
         std::exit(EXIT_FAILURE);
     }
     auto stream = std::unique_ptr<RandomStream>(new RandomStream(seed));
-    std::memset(seed.data(), 0, seed.size());
+    OPENSSL_cleanse(seed.data(), seed.size());  // a plain memset of a dying buffer may be left out by the compiler
     return stream;
 }
 
@@ -74,7 +82,7 @@ RandomStream::RandomStream(const Seed& seed) : cipher_(std::make_unique<Cipher>(
     cipher_->context = EVP_CIPHER_CTX_new();
     if (cipher_->context == nullptr ||
         EVP_EncryptInit_ex(cipher_->context, EVP_aes_128_ctr(), nullptr, seed.data(), seed.data() + 16) != 1) {
-        throw std::runtime_error("random stream cannot start");
+        EndTheProgram("its random generator cannot start");
     }
 }
 
@@ -116,8 +124,9 @@ std::uint32_t RandomStream::Next32() {
 double RandomStream::NextUnit() { return static_cast<double>(Next32() >> 8) / static_cast<double>(1U << 24); }
 
 std::int64_t RandomStream::NextInRange(std::int64_t low, std::int64_t high) {
-    const auto span = static_cast<std::uint64_t>(high - low) + 1;
-    if (span == 0 || span > (std::uint64_t{1} << 32)) throw std::out_of_range("random range");
+    const std::uint64_t below = static_cast<std::uint64_t>(high) - static_cast<std::uint64_t>(low);
+    if (high < low || below >= (std::uint64_t{1} << 32)) EndTheProgram("a random range is out of bounds");
+    const std::uint64_t span = below + 1;
     const std::uint64_t limit = (std::uint64_t{1} << 32) - ((std::uint64_t{1} << 32) % span);
     std::uint64_t value;
     do {

@@ -30,10 +30,15 @@ std::array<std::size_t, 256> Counts(std::span<const std::uint8_t> bytes) {
     return counts;
 }
 
-// A system that gives no random bytes ends the start with a message instead of spinning for ever.
-TEST(RandomStreamDeathTest, NoRandomBytesFromTheSystemEndTheStartWithAMessage) {
+// A system that gives no random bytes ends the start with a message instead of spinning for ever; a draw
+// the generator cannot make ends the program with a message too, never with an exception thrown into the
+// event loop that asked for it.
+TEST(RandomStreamDeathTest, NoRandomBytesEndTheProgramWithAMessage) {
     const auto none = [](std::span<std::uint8_t>) { return false; };
     EXPECT_EXIT(RandomStream::FromSystem(none), ::testing::ExitedWithCode(1), "gives no random bytes");
+    auto random = RandomStream::FromSystem();
+    EXPECT_EXIT(random->NextInRange(0, std::int64_t{1} << 40), ::testing::ExitedWithCode(1), "random range");
+    EXPECT_EXIT(random->NextInRange(5, 4), ::testing::ExitedWithCode(1), "random range");
 }
 
 TEST(RandomStreamTest, RandomBytesAreEvenRunFreeAndDifferBetweenStreams) {

@@ -59,8 +59,8 @@ TEST(WipeFailure, AFailedStepShowsOneMessageAndKeepsTheFile) {
         {0, 5000, "WriteTaggedFill", EDQUOT, 100, "Disk full (61)"},                   // the remainder
         {1, 999, "WriteTaggedFill", ENAMETOOLONG, 0, "Bad file name or number (52)"},  // 52 is not skipped
         {3, 999, "WriteRaw", EACCES, 0, "Permission denied (70)"},                     // the second pass
-        {1, 5000, "Open", EPERM, 0, "Permission denied (70)"},
-        {1, 999, "Open", EROFS, 0, "Permission denied (70)"},
+        {1, 5000, "Open", EPERM, 0, "Operation not permitted (70)"},
+        {1, 999, "Open", EROFS, 0, "Read-only file system (70)"},
         {1, 999, "Identify", EIO, 0, "Device I/O error (57)"},
         {5, 999, "Flush", EIO, 3, "Device I/O error (57)"},
         {6, 1003, "Seek", EINVAL, 250, "Invalid procedure call or argument (5)"},

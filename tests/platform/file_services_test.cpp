@@ -1,9 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/PosixFileServices.h"
@@ -294,6 +298,45 @@ TEST_F(FileServicesTest, ListFolderSortsFilesFoldersAndOthers) {
     EXPECT_EQ(FailureOf(files.ListFolder(Path("missing"))), 53);
 }
 
+// An entry that cannot be looked at makes the listing fail: left out, it would make the folder look emptier
+// than it is. Listed by another user, who may read the folder's names but not look at its entries.
+TEST_F(FileServicesTest, AListingWithAnEntryThatCannotBeLookedAtFails) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to list the folder as another user";
+    MakeTree(Path("names-only"), {"f"});
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0711), 0);
+    ASSERT_EQ(::chmod(Path("names-only").c_str(), 0744), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        PosixFileServices own;
+        ::_exit(FailureOf(own.ListFolder(Path("names-only"))) == 70 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// A file system that can flush nothing cannot say that a pass reached the disk: the flush fails.
+TEST_F(FileServicesTest, AFlushTheFileSystemCannotDoFails) {
+    const std::string queues = Path("queues"), queue = queues + "/scorvane-flush-test";
+    ASSERT_EQ(::mkdir(queues.c_str(), 0700), 0);
+    if (::mount("none", queues.c_str(), "mqueue", 0, nullptr) != 0) GTEST_SKIP() << "cannot mount an mqueue";
+    struct Unmount {
+        std::string folder, queue;
+        ~Unmount() {
+            ::unlink(queue.c_str());
+            ::umount(folder.c_str());
+        }
+    } unmount{queues, queue};
+    const int made = ::open(queue.c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(made, 0);
+    ::close(made);
+    const FileHandle file = OpenOk(queue, OpenMode::ByteAccess);
+    EXPECT_EQ(FailureOf(files.Flush(file)), 5);
+    files.CloseAll();
+}
+
 // A path with a NUL names another file to the system; every operation must refuse it.
 TEST_F(FileServicesTest, ListingAndFreeSpaceRefuseANulInThePath) {
     std::filesystem::create_directory(Path("top"));
@@ -306,7 +349,10 @@ TEST_F(FileServicesTest, ReadOnlyFileSystemRefusesWithPermissionDenied) {
     SKIP_UNLESS_MOUNTED(small);
     const std::string file = MakeFile("ro/f", "data");
     if (!small.RemountReadOnly()) GTEST_SKIP() << "cannot remount the tmpfs read-only";
-    EXPECT_EQ(FailureOf(files.Open(file, OpenMode::ByteAccess)), 70);
+    const auto refused = files.Open(file, OpenMode::ByteAccess);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.failure().number, 70);
+    EXPECT_EQ(refused.failure().description, std::strerror(EROFS));  // not a plain "Permission denied"
     EXPECT_EQ(FailureOf(files.Open(Path("ro/new"), OpenMode::TextOutput)), 70);
     EXPECT_EQ(FailureOf(files.Delete(file)), 70);
     EXPECT_EQ(FailureOf(files.Rename(file, Path("ro/g"))), 70);
