@@ -16,7 +16,7 @@ public:
     void Beep() override {}
     Result<CommandEnd> RunCommandLine(const std::string&) override { return MakeFailure(FailureNumber::FileNotFound); }
     void ShellOpen(const std::string&) override {}
-    [[noreturn]] void EndProgram() override { std::exit(0); }
+    [[noreturn]] void EndProgram(int status = 0) override { std::exit(status); }
     double SecondsSinceMidnight() override;
     double MonotonicSeconds() override;
     std::string PickFolder(const std::string&, unsigned) override { return {}; }

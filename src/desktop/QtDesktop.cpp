@@ -133,10 +133,10 @@ void QtDesktop::ShellOpen(const std::string& target) {
     QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(target)));
 }
 
-void QtDesktop::EndProgram() {
+void QtDesktop::EndProgram(int status) {
     if (endProgram_) endProgram_();
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(status);
 }
 
 double QtDesktop::SecondsSinceMidnight() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }

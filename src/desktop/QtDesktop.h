@@ -27,7 +27,7 @@ public:
     void Beep() override;
     Result<CommandEnd> RunCommandLine(const std::string& commandLine) override;
     void ShellOpen(const std::string& target) override;
-    [[noreturn]] void EndProgram() override;
+    [[noreturn]] void EndProgram(int status = 0) override;
     double SecondsSinceMidnight() override;
     double MonotonicSeconds() override;
     std::string PickFolder(const std::string& title, unsigned flags) override;

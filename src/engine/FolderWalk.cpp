@@ -83,8 +83,13 @@ void ElencaFiles(Program& program, const std::string& folderOr) {
         // As the folder was given: a folder ending in the separator gives two before the name.
         const std::string path = folderOr + kSeparator + name;
         if (program.Remaining.Holds(path)) continue;  // failed once in this run and reported then
-        if (!program.files().SetAttributes(path, Attribute::Normal)) failed = true;
-        SetNormalAttributes(program, path);
+        // A file with other names is left exactly as it is, its mode too: WipeFile reports it.
+        const auto named = program.files().IdentifyName(path);
+        if (!named) {
+            failed = true;
+        } else if (named.value().names <= 1 && !program.files().SetAttributes(path, Attribute::Normal)) {
+            failed = true;
+        }
         WipeFile(program, path, program.form1().Combo1.listIndex);
         if (program.CancelFlag == 1) return;
         ++done;

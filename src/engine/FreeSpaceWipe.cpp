@@ -205,7 +205,7 @@ Next SpaceFill::Handle(const Failure& failure) {
         case FailureNumber::InvalidPropertyValue:
             return Next::Finish;
         default:
-            ShowWipeFailure(program_, failure);
+            ShowWipeFailure(program_, failure, folder_.LastFile());
             // A failure that comes back block after block would ask forever: the run ends instead.
             if (++failuresInARow_ >= kFailuresInARow) return Next::Refuse;
             return Next::Continue;
@@ -253,7 +253,7 @@ bool SpaceFill::CloseFile() {
     (void)files_.Close(file_);
     open_ = false;
     if (flushed) return true;
-    ShowWipeFailure(program_, flushed.failure());
+    ShowWipeFailure(program_, flushed.failure(), folder_.LastFile());
     return false;
 }
 
@@ -327,7 +327,7 @@ bool Ready(Program& program, SpaceFill& fill) {
         case FillFolder::Readiness::Failed:
             program.form1().Timer1.interval = 0;
             UnloadDialogIfLoaded(program);
-            ShowWipeFailure(program, fill.folder().failure());
+            ShowWipeFailure(program, fill.folder().failure(), fill.folder().path());
             return false;
     }
     return false;

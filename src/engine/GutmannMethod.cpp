@@ -42,18 +42,17 @@ std::unique_ptr<PassPattern> GutmannPattern(Program& program, int pass, std::int
     return std::make_unique<CyclePattern>(Cycle(pass), length);
 }
 
-bool WriteToFile(Program& program, FileHandle file, std::int64_t length, PassPattern& pattern) {
+Result<> WriteToFile(Program& program, FileHandle file, std::int64_t length, PassPattern& pattern) {
     program.windows().Yield();
     const PassWrite whole{1, length};
     bool stopped = false;
     if (auto written =
             WritePass(program.files(), file, {&whole, 1}, PassBytes{PassKind::Byte, {}, &pattern}, {}, stopped);
         !written) {
-        ShowWipeFailure(program, written.failure());
-        return false;
+        return written;
     }
     program.windows().Yield();
-    return true;
+    return {};
 }
 
 void ShowGutmannProgress(Program& program, int pass, const std::string& displayName, int total) {
@@ -66,17 +65,19 @@ void ShowGutmannProgress(Program& program, int pass, const std::string& displayN
     program.windows().Yield();
 }
 
-GutmannResult WipeGutmann(Program& program, FileHandle file, const std::string& displayName) {
+GutmannResult WipeGutmann(Program& program, FileHandle file, const std::string& path, const std::string& displayName) {
+    // A failure is this file's alone: it is reported, the file is kept, and the run goes on with its next item.
     const auto length = program.files().Length(file);
     if (!length) {
-        program.CancelFlag = 1;
-        ShowGutmannFailure(program, length.failure());
+        ReportGutmannFailure(program, path, length.failure());
         return GutmannResult::Failed;
     }
     for (int pass = 1; pass <= kGutmannPasses; ++pass) {
         const auto pattern = GutmannPattern(program, pass, length.value());
-        // The failed write has shown its message; the file is kept and the run goes on with the next item.
-        if (!WriteToFile(program, file, length.value(), *pattern)) return GutmannResult::Failed;
+        if (auto written = WriteToFile(program, file, length.value(), *pattern); !written) {
+            ReportRemaining(program, path, written.failure());
+            return GutmannResult::Failed;
+        }
         if (program.CancelFlag == 1) return GutmannResult::Stopped;
         ShowGutmannProgress(program, pass, displayName, kGutmannPasses);
     }

@@ -59,7 +59,8 @@ void CancelSteps(Program& program) {
     program.windows().MessageBox(program.Lang[Text::Cancelled], MessageStyle::Information,
                                  program.Lang[Text::CancelledTitle]);
     program.CancelFlag = 1;
-    if (!Trim(program.facts().commandLine).empty()) program.windows().EndProgram();
+    // A job from the command line ends here: what it was asked to destroy is not all gone.
+    if (!Trim(program.facts().commandLine).empty()) program.windows().EndProgram(1);
 }
 
 // One pass of methods 0 to 7. A small file takes one write: a character pass without progress or yield,
@@ -69,9 +70,10 @@ Outcome RunPass(Program& program, const Target& target, const Pass& pass, const 
     RandomPattern random(program.random(), pass.range);
     const bool small = length < kSmallFileLimit;
     if (small && pass.kind == PassKind::Byte) {
-        if (WriteToFile(program, target.file, length + 1, random)) return Outcome::Done;
-        program.Remaining.Add(target.path);
-        return Outcome::Failed;
+        if (auto written = WriteToFile(program, target.file, length + 1, random); !written) {
+            return Fail(program, target, written.failure());
+        }
+        return Outcome::Done;
     }
     std::function<bool(std::size_t)> afterChunk;
     if (!small) {
@@ -112,11 +114,10 @@ Outcome GutmannSteps(Program& program, const Target& target, const std::string& 
     program.form1().Hide();
     program.windows().Yield();
     program.dialog().Refresh();
-    const GutmannResult result = WipeGutmann(program, target.file, displayName);
+    const GutmannResult result = WipeGutmann(program, target.file, target.path, displayName);
     if (result == GutmannResult::Failed) {
         // The progress window stays: a caller going on with a tree or a list shows it for the next file,
         // and unloading it here would have the next touch load it again hidden, losing a stop request.
-        program.Remaining.Add(target.path);
         program.form1().mousePointer = MousePointer::Default;
         return Outcome::Failed;
     }
@@ -135,28 +136,30 @@ bool GrewDuringTheWipe(Program& program, const Target& target) {
     return now.value().length > std::max(target.identity.length, now.value().writtenEnd);
 }
 
-void ReportChanged(Program& program, const std::string& path) {
-    ReportKept(program, path, program.Lang[Text::ChangedWhileWiped] + "\r" + path);
-}
+void ReportChanged(Program& program, const std::string& path) { ReportKept(program, path, Text::ChangedWhileWiped); }
 
-// The new name, the 3-byte stub, the deletion. The file's content is already overwritten and on disk.
+// The new name, the 3-byte stub, the deletion. The file's content is already overwritten and on disk. The
+// file is closed on every path.
 void EndOfFile(Program& program, const Target& target) {
     FileServices& files = program.files();
-    Form1& form = program.form1();
     const std::string& path = target.path;
+    // The new name lies in the file's own folder, also for a name given without one (relative to the
+    // working folder): never in ItemFolder, which may still hold the folder of an earlier item.
     const auto separator = path.rfind(kSeparator);
-    if (separator != std::string::npos) form.ItemFolder = path.substr(0, separator + 1);
+    const std::string folder = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+    if (!folder.empty()) program.form1().ItemFolder = folder;
 
     std::string newPath;
     Result<> renamed = MakeFailure(FailureNumber::FileExists);
     for (int attempt = 0; attempt < kRenameAttempts && !renamed; ++attempt) {
         std::string name(kNewNameLength, 'A');
         for (char& letter : name) letter = RandomNameLetter(program);
-        newPath = form.ItemFolder + name;
+        newPath = folder + name;
         renamed = files.Rename(path, newPath);
         if (!renamed && renamed.failure().number != FailureNumber::FileExists) break;
     }
     if (!renamed) {
+        (void)files.Close(target.file);
         if (renamed.failure().number == FailureNumber::ChangedSinceChosen) {
             ReportChanged(program, path);  // another file took the name: it keeps it, untouched
         } else {
@@ -173,7 +176,7 @@ void EndOfFile(Program& program, const Target& target) {
     if (cut) cut = files.Close(target.file);
     files.CloseAll();
     if (!cut) {
-        ReportRemaining(program, newPath, cut.failure());
+        ReportRenamed(program, path, newPath, cut.failure());
         return;
     }
     const auto deleted = files.DeleteIfSame(newPath, target.identity);
@@ -184,7 +187,7 @@ void EndOfFile(Program& program, const Target& target) {
         ReportChanged(program, path);
         return;
     }
-    ReportRemaining(program, newPath, deleted.failure());
+    ReportRenamed(program, path, newPath, deleted.failure());
 }
 
 Outcome RunPasses(Program& program, const Target& target, int method, const std::string& displayName) {
@@ -233,12 +236,12 @@ void WipeFile(Program& program, const std::string& path, int method) {
     if (named.value().kind == EntryKind::Folder) return;
     if (named.value().kind == EntryKind::Other) {
         // A link, FIFO, socket or device is removed as a name, never opened or followed.
-        if (!files.Delete(path)) program.Remaining.Add(path);
+        if (auto deleted = files.Delete(path); !deleted) ReportRemaining(program, path, deleted.failure());
         return;
     }
     // Other names of the file share its content: overwriting it would destroy files nobody chose.
     if (named.value().names > 1) {
-        ReportKept(program, path, program.Lang[Text::OtherNamesKept] + "\r" + path);
+        ReportKept(program, path, Text::OtherNamesKept);
         return;
     }
     ClearAttributes(program, path);
@@ -263,7 +266,7 @@ void WipeFile(Program& program, const std::string& path, int method) {
     // Checked again on the handle: a hard link made between the look and the open counts too.
     if (target.identity.names > 1) {
         (void)files.Close(target.file);
-        ReportKept(program, path, program.Lang[Text::OtherNamesKept] + "\r" + path);
+        ReportKept(program, path, Text::OtherNamesKept);
         return;
     }
     program.form1().FileLength = target.identity.length;

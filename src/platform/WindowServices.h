@@ -50,8 +50,8 @@ public:
     // Opens a document, folder or web address with the handler the desktop associates with it; never
     // waits for it, and its outcome is not reported.
     virtual void ShellOpen(const std::string& target) = 0;
-    // Ends the program at once: no unload handler runs and nothing is saved.
-    [[noreturn]] virtual void EndProgram() = 0;
+    // Ends the program at once with `status` as its exit status: no unload handler runs and nothing is saved.
+    [[noreturn]] virtual void EndProgram(int status = 0) = 0;
     // The time of day in seconds since midnight, with a fractional part; it jumps when the clock is set.
     virtual double SecondsSinceMidnight() = 0;
     // Seconds from an arbitrary start that never goes back.

@@ -33,8 +33,12 @@ void SetItemFolder(Program& program, const std::string& text) {
 // pass unseen as the empty text.
 void WipeEntry(Program& program, const std::string& unquoted, const std::string& entry) {
     Form1& form = program.form1();
-    if (RefusedAsRoot(program, unquoted)) return;
-    if (RefusedAsKernelFileSystem(program, entry, program.Lang[Text::WarningTitle])) return;
+    // A refused item stays, and the job's end names it among what remains.
+    if (RefusedAsRoot(program, unquoted) ||
+        RefusedAsKernelFileSystem(program, entry, program.Lang[Text::WarningTitle])) {
+        program.Remaining.Add(unquoted);
+        return;
+    }
     if (IsFolder(program, entry)) {
         // A stop asked for in the yield before this item must not be undone by the folder command,
         // which starts its run with the flag cleared.
@@ -80,7 +84,7 @@ void RunCommandLineJob(Program& program) {
     const bool onePath = BuildCommandList(commandLine).find('\0') == std::string::npos;
     program.Remaining.Clear();
     if (onePath && IsFolder(program, folder)) {
-        if (RefusedAsRoot(program, folder)) program.windows().EndProgram();
+        if (RefusedAsRoot(program, folder)) program.windows().EndProgram(1);
         Form1& form = program.form1();
         form.StartedWithFolder = true;
         form.FolderToWipe = folder;
@@ -130,7 +134,7 @@ void ProcessCommandList(Program& program, const std::string& list) {
 
     CloseProgressWindow(program);
     form.mousePointer = MousePointer::Default;
-    windows.EndProgram();
+    EndCommandLineRun(program);
 }
 
 }  // namespace scorvane

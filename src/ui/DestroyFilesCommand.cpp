@@ -37,9 +37,7 @@ void ReportMissing(Program& program, const std::vector<std::string>& entries) {
     }
     for (const std::string& path : named) {
         if (program.files().KindOf(path) != EntryKind::Missing) continue;
-        Failure failure = MakeFailure(FailureNumber::FileNotFound);
-        failure.description += ": " + path;
-        ReportRemaining(program, path, failure);
+        ReportRemaining(program, path, MakeFailure(FailureNumber::FileNotFound));
     }
 }
 
@@ -123,7 +121,7 @@ void Command1_Click(Program& program) {
 
     CloseProgressWindow(program);
     form.mousePointer = MousePointer::Default;
-    if (!Trim(program.facts().commandLine).empty()) windows.EndProgram();
+    if (!Trim(program.facts().commandLine).empty()) EndCommandLineRun(program);
     // A refused item leaves its refusal as the last word; anything else left is named in one message.
     if (last != -1 && program.CancelFlag == 0 && !refused && !ShowWhatRemains(program)) {
         EndCompletedRun(program, [&] {

@@ -50,15 +50,37 @@ void WriteAndWipeTemporaryFile(Program& program) {
     RemoveTemporaryFile(program, *temporary);
 }
 
-// Removes a listed folder under fresh random names, up to eight attempts: a folder that never empties
-// stays under the last name it was given. The path follows a rename only when the rename succeeded, so
-// a name that already existed beside the folder is never renamed or removed in its place. A folder
-// given with trailing separators (as a command line may hand it over) is renamed like any other, and a
-// link named as the folder is removed as a name.
+// Whether the folder can be removed: true when it holds nothing; a folder gone already needs nothing more.
+enum class FolderState { Empty, Holding, Gone };
+FolderState StateOf(Program& program, const std::string& folder) {
+    const auto listing = program.files().ListFolder(folder);
+    if (!listing)
+        return listing.failure().number == FailureNumber::FileNotFound ? FolderState::Gone : FolderState::Holding;
+    const FolderListing& entries = listing.value();
+    const bool empty = entries.fileNames.empty() && entries.subFolders.empty() && entries.mountPoints.empty() &&
+                       entries.others.empty();
+    return empty ? FolderState::Empty : FolderState::Holding;
+}
+
+// Removes a listed folder under fresh random names, up to eight attempts. Only a folder that holds nothing
+// is renamed: one that still holds anything (a file that could not be wiped, a folder kept for that) keeps
+// its name, as the folders above it then do, so that the closing message names paths that exist. The
+// path follows a rename only when the rename succeeded, so a name that already existed beside the folder
+// is never renamed or removed in its place. A folder given with trailing separators (as a command line
+// may hand it over) is renamed like any other, and a link named as the folder is removed as a name.
 void RemoveUnderRandomNames(Program& program, const std::string& folder) {
     FileServices& files = program.files();
     std::string current = folder;
     while (current.size() > 1 && current.back() == kSeparator) current.pop_back();
+    const std::string original = current;
+    if (files.KindOf(current) != EntryKind::Other) {
+        const FolderState state = StateOf(program, current);
+        if (state == FolderState::Gone) return;
+        if (state == FolderState::Holding) {
+            program.Remaining.Add(current);
+            return;
+        }
+    }
     const auto separator = current.rfind(kSeparator);
     const std::string parent = separator == std::string::npos ? std::string() : current.substr(0, separator + 1);
     for (int attempt = 0; attempt < kNamingAttempts; ++attempt) {
@@ -70,7 +92,10 @@ void RemoveUnderRandomNames(Program& program, const std::string& folder) {
             files.KindOf(current) == EntryKind::Other ? files.Delete(current).ok() : files.RemoveFolder(current).ok();
         if (removed) return;
     }
-    program.Remaining.Add(current);  // what could not be emptied stays, under the last name it was given
+    // Something came into the folder since it was found empty, or it cannot be removed: it goes back to its
+    // own name when it can.
+    if (current != original && files.Rename(current, original)) current = original;
+    program.Remaining.Add(current);
 }
 
 // Every listed folder, deepest first: any file still in it is wiped, then the folder is removed.
@@ -99,9 +124,7 @@ void Command3_Click(Program& program) {
     if (folder.empty()) return;
     // A picked folder the desktop could not hand over as it is names nothing: said, never "completed".
     if (!handedOver && program.files().KindOf(folder) == EntryKind::Missing) {
-        Failure failure = MakeFailure(FailureNumber::FileNotFound);
-        failure.description += ": " + folder;
-        ShowWipeFailure(program, failure);
+        ShowWipeFailure(program, MakeFailure(FailureNumber::FileNotFound), folder);
         return;
     }
 
@@ -147,7 +170,7 @@ void Command3_Click(Program& program) {
     Scan2(program, folder);
     if (program.CancelFlag == 1) {
         form.FolderToWipe.clear();
-        if (form.StartedWithFolder) program.windows().EndProgram();
+        if (form.StartedWithFolder) EndCommandLineRun(program);
         BackToMainWindow(program);
         return;
     }
@@ -156,7 +179,11 @@ void Command3_Click(Program& program) {
     RemoveListedFolders(program);
 
     if (!Trim(program.facts().commandLine).empty()) {
-        if (form.StartedWithFolder) program.windows().EndProgram();
+        if (form.StartedWithFolder) {
+            UnloadDialogIfLoaded(program);
+            form.mousePointer = MousePointer::Default;
+            EndCommandLineRun(program);
+        }
         return;
     }
     if (!form.FolderToWipe.empty()) {

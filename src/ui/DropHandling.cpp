@@ -51,7 +51,7 @@ void ProcessDrop(Program& program, const std::vector<std::string>& paths, int& e
     }
 
     form.mousePointer = MousePointer::Default;
-    if (!Trim(program.facts().commandLine).empty()) windows.EndProgram();
+    if (!Trim(program.facts().commandLine).empty()) EndCommandLineRun(program);
     // A refused item leaves its refusal as the last word: no completion message, no shutdown.
     if (program.CancelFlag == 0 && !refused && !ShowWhatRemains(program)) {
         EndCompletedRun(program, [&] {

@@ -1,5 +1,7 @@
 #include "ui/RunEnd.h"
 
+#include <cstdlib>
+
 #include "model/Program.h"
 #include "platform/Text.h"
 #include "startup/PathHelpers.h"
@@ -35,6 +37,13 @@ bool ShowWhatRemains(Program& program) {
     if (items.size() > kNamedItems) text += "\r...";
     program.windows().MessageBox(text, MessageStyle::Exclamation, program.Lang[Text::WipingErrorTitle]);
     return true;
+}
+
+void EndCommandLineRun(Program& program) {
+    const bool stopped = program.CancelFlag == 1;
+    if (!stopped) ShowWhatRemains(program);
+    program.windows().EndProgram(stopped || !program.Remaining.empty() ? 1 : 0);
+    std::abort();  // not reached: EndProgram never returns, which the compiler cannot see through the interface
 }
 
 }  // namespace scorvane

@@ -19,4 +19,8 @@ bool RefusedAsKernelFileSystem(Program& program, const std::string& path, const 
 // the completion message and without a shutdown.
 bool ShowWhatRemains(Program& program);
 
+// The end of a run started from the command line: unless the run was stopped, what remains is named as
+// ShowWhatRemains does; then the program ends, with exit status 0 only when everything chosen is gone.
+[[noreturn]] void EndCommandLineRun(Program& program);
+
 }  // namespace scorvane

@@ -45,7 +45,7 @@ public:
     // No test starts the shutdown tool.
     Result<CommandEnd> RunCommandLine(const std::string&) override { return MakeFailure(FailureNumber::FileNotFound); }
     void ShellOpen(const std::string& target) override { desktop_.ShellOpen(target); }
-    [[noreturn]] void EndProgram() override { desktop_.EndProgram(); }
+    [[noreturn]] void EndProgram(int status = 0) override { desktop_.EndProgram(status); }
     double SecondsSinceMidnight() override { return desktop_.SecondsSinceMidnight(); }
     double MonotonicSeconds() override { return desktop_.MonotonicSeconds(); }
     std::string PickFolder(const std::string& title, unsigned flags) override {

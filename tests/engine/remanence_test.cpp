@@ -6,7 +6,6 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "engine/OneFileWipe.h"
+#include "support/LoopMount.h"
 #include "support/Messages.h"
 #include "support/TestBed.h"
 #include "ui/DestroyFolderCommand.h"
@@ -25,39 +25,9 @@ namespace scorvane::testing {
 namespace {
 
 constexpr std::string_view kMarker = "#Scorvane~Mark#7";  // 16 bytes that no pass and no ext4 structure writes
-constexpr off_t kImageSize = 8 * 1024 * 1024;
 // Not a multiple of 100: the last part of a chunked pass is written too.
 constexpr std::size_t kLargeLength = 300 * 1024 + 57;
 constexpr std::size_t kSmallLength = 700;  // below the small-file limit: written in one piece per pass
-
-// The system tools live in sbin, which a user's PATH may leave out.
-std::string ToolPath(const std::string& name) {
-    for (const char* folder : {"/usr/sbin/", "/sbin/", "/usr/bin/", "/bin/"}) {
-        if (::access((folder + name).c_str(), X_OK) == 0) return folder + name;
-    }
-    return name;
-}
-
-// Runs a tool with its output in `log`; true when it exits with 0.
-bool RunTool(std::vector<std::string> arguments, const std::string& log) {
-    arguments.front() = ToolPath(arguments.front());
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-        if (out >= 0) {
-            ::dup2(out, STDOUT_FILENO);
-            ::dup2(out, STDERR_FILENO);
-        }
-        std::vector<char*> argv;
-        for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child) return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 // Writes the bytes and forces them to the disk, as a user's saved file would be.
 void WriteSynced(const std::string& path, const std::string& bytes) {
@@ -92,71 +62,6 @@ std::size_t MarkerRemnants(const std::string& image) {
     }
     return count;
 }
-
-// A fresh ext4 image loop-mounted on a folder of the test's own temporary folder; unmounted (and its
-// loop device detached) at the end, whatever happens.
-class LoopMount {
-public:
-    explicit LoopMount(const std::string& root, std::vector<std::string> features = {})
-        : image_(root + "/disk.img"),
-          folder_(root + "/mnt"),
-          log_(root + "/tools.log"),
-          features_(std::move(features)) {}
-    ~LoopMount() { Unmount(); }
-    LoopMount(const LoopMount&) = delete;
-    LoopMount& operator=(const LoopMount&) = delete;
-
-    // Empty when mounted; otherwise why not.
-    std::string Mount() {
-        const int fd = ::open(image_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (fd < 0 || ::ftruncate(fd, kImageSize) != 0) return "cannot create the image";
-        ::close(fd);
-        if (::mkdir(folder_.c_str(), 0700) != 0) return "cannot create the mount folder";
-        if (::geteuid() != 0) return "loop mount refused: the test needs root";
-        std::vector<std::string> mkfs = {"mkfs.ext4", "-q", "-F"};
-        for (const auto& feature : features_) mkfs.insert(mkfs.end(), {"-O", feature});
-        mkfs.push_back(image_);
-        if (!RunTool(mkfs, log_)) return "mkfs.ext4 failed: " + ReadBytes(log_);
-        if (!RunTool({"mount", "-o", "loop", "-t", "ext4", image_, folder_}, log_)) {
-            return "loop mount refused: " + ReadBytes(log_);
-        }
-        mounted_ = true;
-        // Never write through to the filesystem that holds the temporary folder.
-        struct stat inside {
-        }, outside{};
-        if (::stat(folder_.c_str(), &inside) != 0 || ::stat(image_.c_str(), &outside) != 0 ||
-            inside.st_dev == outside.st_dev) {
-            return "the folder is not a mount point after mount";
-        }
-        return {};
-    }
-
-    void Unmount() {
-        if (!mounted_) return;
-        ::sync();
-        mounted_ = !RunTool({"umount", "-d", folder_}, log_);
-        if (mounted_) ADD_FAILURE() << "umount failed: " << ReadBytes(log_);
-    }
-
-    std::string File(const std::string& name) const { return folder_ + "/" + name; }
-    const std::string& folder() const { return folder_; }
-    const std::string& image() const { return image_; }
-    std::string Image() const { return ReadBytes(image_); }
-
-private:
-    std::string image_;
-    std::string folder_;
-    std::string log_;
-    std::vector<std::string> features_;
-    bool mounted_ = false;
-};
-
-#define MOUNT_OR_SKIP(mount)                                                      \
-    do {                                                                          \
-        const std::string refused = (mount).Mount();                              \
-        if (refused.rfind("loop mount refused", 0) == 0) GTEST_SKIP() << refused; \
-        ASSERT_EQ(refused, "");                                                   \
-    } while (false)
 
 class RemanenceTest : public ::testing::TestWithParam<int> {};
 

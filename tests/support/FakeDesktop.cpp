@@ -41,8 +41,9 @@ Result<CommandEnd> FakeDesktop::RunCommandLine(const std::string& commandLine) {
     return commandEnd;
 }
 
-void FakeDesktop::EndProgram() {
+void FakeDesktop::EndProgram(int status) {
     ++ends;
+    endStatus = status;
     throw ProgramEnded();
 }
 

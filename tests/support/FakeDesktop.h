@@ -37,7 +37,7 @@ public:
     void Beep() override { ++beeps; }
     Result<CommandEnd> RunCommandLine(const std::string& commandLine) override;
     void ShellOpen(const std::string& target) override { shellOpens.push_back(target); }
-    [[noreturn]] void EndProgram() override;
+    [[noreturn]] void EndProgram(int status = 0) override;
     double SecondsSinceMidnight() override { return clock; }
     double MonotonicSeconds() override { return monotonic; }
     std::string PickFolder(const std::string& title, unsigned flags) override;
@@ -73,6 +73,7 @@ public:
     int yields = 0;
     int beeps = 0;
     int ends = 0;
+    int endStatus = -1;  // the exit status of the last end
 };
 
 }  // namespace scorvane::testing

@@ -1,7 +1,9 @@
 // A start with a command line: the method confirmed in Form2, then the one folder or the list of
 // paths wiped, and the program's end; the grammar of quotes and blanks.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <tuple>
@@ -120,6 +122,42 @@ TEST(CommandLine, AFolderInAListGoesToTheFolderCommandAndTheListGoesOn) {
     EXPECT_FALSE(PathExists(last));
     ExpectMessages(job.bed.desktop.messages, {kQuestion});
     EXPECT_TRUE(job.bed.desktop.pickerTitles.empty());
+}
+
+// A job that leaves anything it was given ends with the message that names what remains, after one box
+// per failure number, and with exit status 1; a job that destroyed everything ends with status 0.
+TEST(CommandLine, AJobNamesWhatRemainsAndEndsWithStatusOne) {
+    for (const bool failing : {false, true}) {
+        SCOPED_TRACE(failing ? "a list whose files cannot be written" : "a list wiped whole");
+        Files files;
+        const std::vector<std::string> paths{files.Make("a.bin"), files.Make("b.bin"), files.Make("c.bin")};
+        JobBed job(Quoted(paths[0]) + " " + Quoted(paths[1]) + " " + Quoted(paths[2]));
+        if (failing) job.inForm2 = [&](Form2&) { job.bed.files.FailOperation("WriteTaggedFill", EIO); };
+        job.bed.desktop.answers = {MessageAnswer::Yes};
+        EXPECT_TRUE(job.Start());
+        if (failing) {
+            ExpectMessages(job.bed.desktop.messages,
+                           {kQuestion,
+                            {"Device I/O error (57)\r" + paths[0], 0x30, "L28"},
+                            {"L88 3\r\r" + paths[0] + "\r" + paths[1] + "\r" + paths[2], 0x30, "L28"}});
+        } else {
+            ExpectMessages(job.bed.desktop.messages, {kQuestion});
+        }
+        EXPECT_EQ(job.bed.desktop.endStatus, failing ? 1 : 0);
+    }
+
+    // The one folder of a command line: a file with another name stays, and so does its folder.
+    Files files;
+    const std::string kept = files.Make("folder/sub/kept.bin");
+    files.Make("folder/other.bin");
+    ASSERT_EQ(::link(kept.c_str(), files.Path("other-name").c_str()), 0);
+    JobBed job(Quoted(files.Path("folder")));
+    EXPECT_TRUE(job.Start());
+    ExpectMessages(job.bed.desktop.messages,
+                   {{"L87\r" + kept, 0x30, "L28"},
+                    {"L88 3\r\r" + kept + "\r" + files.Path("folder/sub") + "\r" + files.Path("folder"), 0x30, "L28"}});
+    EXPECT_EQ(job.bed.desktop.endStatus, 1);
+    EXPECT_EQ(FolderEntries(files.Path("folder")), std::vector<std::string>{"sub"});
 }
 
 TEST(CommandLine, EntriesThatNameNothingAndTheAnswerNo) {

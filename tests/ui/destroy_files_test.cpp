@@ -127,8 +127,9 @@ TEST(DestroyFiles, EachPickedFileIsWipedOnceAndTheAnswersPaddingIsNoEntry) {
     f.bed.desktop.answers = {MessageAnswer::Yes};
     f.form.Command1.onClick();
     EXPECT_EQ(ReadBytes(paths[0]), std::string(10, 'x'));
-    const auto failures = std::count_if(f.bed.desktop.messages.begin(), f.bed.desktop.messages.end(),
-                                        [](const MessageRecord& box) { return box.text == "Device I/O error (57)"; });
+    const auto failures =
+        std::count_if(f.bed.desktop.messages.begin(), f.bed.desktop.messages.end(),
+                      [&](const MessageRecord& box) { return box.text == "Device I/O error (57)\r" + paths[0]; });
     EXPECT_EQ(failures, 1);
     EXPECT_EQ(f.bed.desktop.messages.back().text, "L88 1\r\r" + paths[0]);
 }

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <set>
 
+#include "support/LoopMount.h"
 #include "support/Messages.h"
 #include "support/TestBed.h"
 #include "ui/DestroyFolderCommand.h"
@@ -162,45 +164,68 @@ TEST(DestroyFolder, FilesGoInTheFirstPassAndFoldersDeepestFirstTheChosenOneLast)
     ExpectMessages(f.bed.desktop.messages, {f.question, f.completion});
 }
 
-// Sets or clears the immutable flag of a file; false where the file system does not support it.
-
-TEST(DestroyFolder, AFolderHoldingAFileThatCannotBeDeletedStaysWithItsParentsUnderRandomNames) {
-    FolderBed f;
-    MakeTree(f.top, {"a.txt", "B/", "B/keep.bin", "B/Z/", "C/", "C/c.txt"});
-    if (!SetImmutable(f.top + "/B/keep.bin", true)) {
-        GTEST_SKIP() << "the file system of the temporary folder has no immutable files; not run";
+// Everything below `root`, as paths relative to it, sorted.
+std::vector<std::string> TreeBelow(const std::string& root) {
+    std::vector<std::string> paths;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        paths.push_back(fs::relative(entry.path(), root).string());
     }
-    struct Release {
-        std::string root;
-        ~Release() {
-            for (const auto& entry : fs::recursive_directory_iterator(root)) {
-                if (entry.is_regular_file()) SetImmutable(entry.path().string(), false);
-            }
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+// A file that cannot be wiped three levels down (immutable, or with another name outside the tree) stays
+// at its own path: the folders that hold it keep their names, everything else goes, and the closing
+// message names the file and those folders where they are. A file with another name keeps its mode too.
+TEST(DestroyFolder, AFileThatStaysKeepsItsPathAndTheFoldersAboveItTheirNames) {
+    for (const bool immutable : {true, false}) {
+        SCOPED_TRACE(immutable ? "an immutable file" : "a file with another name");
+        FolderBed f;
+        LoopMount disk(f.bed.Root());
+        MOUNT_OR_SKIP(disk);
+        const std::string top = disk.File("Projects"), kept = top + "/2024/taxes/file";
+        MakeTree(top, {"a.txt", "2024/", "2024/b.txt", "2024/taxes/", "2024/taxes/file", "2024/taxes/c.txt",
+                       "2024/taxes/Empty/", "Other/", "Other/o.txt"});
+        if (immutable) {
+            ASSERT_TRUE(SetImmutable(kept, true));
+        } else {
+            ASSERT_EQ(::link(kept.c_str(), disk.File("other-name").c_str()), 0);
+            ASSERT_EQ(::chmod(kept.c_str(), 0400), 0);
         }
-    } release{f.bed.Work("")};
+        f.bed.desktop.folderAnswers = {top};
+        f.bed.desktop.answers = {MessageAnswer::Yes};
+        int away = 0;  // yields at which the file was not at its path: never, not even for a while
+        f.bed.desktop.onEveryYield = [&](int) { away += PathExists(kept) ? 0 : 1; };
+        Command3_Click(f.bed.program());
+
+        EXPECT_EQ(away, 0);
+        EXPECT_EQ(ReadBytes(kept), "2024/taxes/file");
+        EXPECT_EQ(TreeBelow(top), (std::vector<std::string>{"2024", "2024/taxes", "2024/taxes/file"}));
+        const std::string box = immutable ? "Operation not permitted (70)" : "L87";
+        ExpectMessages(f.bed.desktop.messages,
+                       {{"L12\r\rL13", 0x134, "L80: \"" + top + "\""},
+                        {box + "\r" + kept, 0x30, "L28"},
+                        {"L88 4\r\r" + kept + "\r" + top + "/2024/taxes\r" + top + "/2024\r" + top, 0x30, "L28"}});
+        if (!immutable) {
+            struct stat info {};
+            ASSERT_EQ(::stat(kept.c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 07777, 0400u);
+        }
+        if (immutable) SetImmutable(kept, false);
+    }
+}
+
+// A folder found empty that cannot be removed after all goes back to its own name, which the closing
+// message names.
+TEST(DestroyFolder, AnEmptyFolderThatCannotBeRemovedGoesBackToItsName) {
+    FolderBed f;
+    MakeTree(f.top, {"B/"});
+    f.bed.files.FailOperation("RemoveFolder", EIO);
     f.bed.desktop.folderAnswers = {f.top};
     f.bed.desktop.answers = {MessageAnswer::Yes};
     Command3_Click(f.bed.program());
-
-    const auto top = FolderEntries(f.bed.Work(""));
-    ASSERT_EQ(top.size(), 1u);
-    EXPECT_TRUE(IsRandomFolderName(top[0]));
-    const auto middle = FolderEntries(f.bed.Work(top[0]));
-    ASSERT_EQ(middle.size(), 1u);  // C and a.txt are gone
-    EXPECT_TRUE(IsRandomFolderName(middle[0]));
-    const std::string holder = f.bed.Work(top[0] + "/" + middle[0]);
-    EXPECT_EQ(FolderEntries(holder), std::vector<std::string>{"keep.bin"});  // Z is removed
-    EXPECT_EQ(ReadBytes(holder + "/keep.bin"), "B/keep.bin");
-    // The file's failure is reported once, not again by the removal pass, and the run never ends as
-    // completed: it names what remains, the file and the two folders that could not be emptied.
-    const auto& messages = f.bed.desktop.messages;
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[1].style, 0x30);
-    EXPECT_EQ(messages[1].title, "L28");
-    EXPECT_EQ(messages[2].text.substr(0, 7), "L88 3\r\r");
-    EXPECT_EQ(messages[2].text.substr(7, f.top.size() + 11), f.top + "/B/keep.bin");
-    EXPECT_EQ(messages[2].style, 0x30);
-    EXPECT_TRUE(f.bed.desktop.commandLines.empty());
+    EXPECT_EQ(FolderEntries(f.top), std::vector<std::string>{"B"});
+    ExpectMessages(f.bed.desktop.messages, {f.question, {"L88 2\r\r" + f.top + "/B\r" + f.top, 0x30, "L28"}});
 }
 
 // A file whose 35 passes fail does not take the progress window, with its heading, from the files after it.
@@ -223,7 +248,7 @@ TEST(DestroyFolder, AFailedThirtyFivePassFileLeavesTheWindowShownForTheNextFiles
     Command3_Click(f.bed.program());
     EXPECT_GT(afterFailure, 35);
     EXPECT_EQ(hidden, 0);
-    EXPECT_EQ(f.bed.desktop.messages[1].text, "Device I/O error (57)");
+    EXPECT_EQ(f.bed.desktop.messages[1].text, "Device I/O error (57)\r" + f.top + "/a.bin");
 }
 
 TEST(DestroyFolder, HowARunEndsForEachCaller) {

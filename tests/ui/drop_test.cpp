@@ -227,11 +227,15 @@ TEST(RootFolder, IsNeverHandedOverFromADropOrTheCommandLine) {
         std::string commandLine;
         std::vector<MessageRecord> messages;
     };
+    // A job from the command line names the refused root among what remains, and ends with status 1.
     const Row rows[] = {
         {"dropped", {"/", "//", "/tmp/..", file}, "", {kQuestion, kRootRefused, kRootRefused, kRootRefused}},
         {"one folder on the command line", {}, "\"/\"", {kRootRefused}},
-        {"in a list", {}, "\"/\" \"" + file + "\"", {kQuestion, kRootRefused}},
-        {"in a list, spelt twice", {}, "\"//\" \"" + file + "\"", {kQuestion, kRootRefused}},
+        {"in a list", {}, "\"/\" \"" + file + "\"", {kQuestion, kRootRefused, {"L88 1\r\r/", 0x30, "L28"}}},
+        {"in a list, spelt twice",
+         {},
+         "\"//\" \"" + file + "\"",
+         {kQuestion, kRootRefused, {"L88 1\r\r//", 0x30, "L28"}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -247,6 +251,7 @@ TEST(RootFolder, IsNeverHandedOverFromADropOrTheCommandLine) {
         }
         ExpectMessages(j.desktop.messages, row.messages);
         EXPECT_EQ(PathExists(file), row.messages.size() == 1);  // only the one-folder start leaves it
+        EXPECT_EQ(j.desktop.endStatus, row.drop.empty() ? 1 : -1);
         EXPECT_NE(j.program->form1Unloaded().FolderToWipe, "/");
     }
 }

@@ -67,7 +67,7 @@ TEST(RunSafety, APickedFileThatIsNotThereIsReportedNotCompleted) {
     bed.desktop.fileAnswers = {{bed.Work("here.bin"), bed.Work("gone.bin")}};
     bed.desktop.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
     Command1_Click(bed.program());
-    ExpectMessages(bed.desktop.messages, {{"File not found: " + bed.Work("gone.bin") + " (53)", 0x30, "L28"},
+    ExpectMessages(bed.desktop.messages, {{"File not found (53)\r" + bed.Work("gone.bin"), 0x30, "L28"},
                                           kQuestion,
                                           {"L88 1\r\r" + bed.Work("gone.bin"), 0x30, "L28"}});
     EXPECT_FALSE(PathExists(bed.Work("here.bin")));
@@ -91,7 +91,7 @@ TEST(RunSafety, APickedFolderThatIsNotThereIsReportedNotCompleted) {
     bed.program().form1().Show();
     bed.desktop.folderAnswers = {bed.Work("gone")};
     Command3_Click(bed.program());
-    ExpectMessages(bed.desktop.messages, {{"File not found: " + bed.Work("gone") + " (53)", 0x30, "L28"}});
+    ExpectMessages(bed.desktop.messages, {{"File not found (53)\r" + bed.Work("gone"), 0x30, "L28"}});
     EXPECT_TRUE(bed.program().form1().visible);  // nothing hidden, nothing run
     EXPECT_FALSE(bed.program().IsDialogLoaded());
 }
