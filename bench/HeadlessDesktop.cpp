@@ -1,6 +1,5 @@
 #include "HeadlessDesktop.h"
 
-#include <cmath>
 #include <cstdio>
 
 namespace scorvane {
@@ -9,11 +8,6 @@ int HeadlessDesktop::MessageBox(const std::string& text, int, const std::string&
     ++messages;
     std::fprintf(stderr, "message: %s: %s\n", title.c_str(), text.c_str());
     return MessageAnswer::Ok;
-}
-
-double HeadlessDesktop::SecondsSinceMidnight() {
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    return std::fmod(std::chrono::duration<double>(now).count(), 86400.0);
 }
 
 double HeadlessDesktop::MonotonicSeconds() {

@@ -17,7 +17,6 @@ public:
     Result<CommandEnd> RunCommandLine(const std::string&) override { return MakeFailure(FailureNumber::FileNotFound); }
     void ShellOpen(const std::string&) override {}
     [[noreturn]] void EndProgram(int status = 0) override { std::exit(status); }
-    double SecondsSinceMidnight() override;
     double MonotonicSeconds() override;
     std::string PickFolder(const std::string&, unsigned) override { return {}; }
     std::vector<std::string> PickFiles(const std::string&, const std::vector<FileFilter>&, const std::string&,

@@ -8,7 +8,6 @@
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QTime>
 #include <QTimer>
 #include <QUrl>
 #include <cstdio>
@@ -138,8 +137,6 @@ void QtDesktop::EndProgram(int status) {
     std::fflush(nullptr);
     std::_Exit(status);
 }
-
-double QtDesktop::SecondsSinceMidnight() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
 
 double QtDesktop::MonotonicSeconds() { return static_cast<double>(monotonic_.nsecsElapsed()) / 1e9; }
 

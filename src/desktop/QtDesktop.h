@@ -28,7 +28,6 @@ public:
     Result<CommandEnd> RunCommandLine(const std::string& commandLine) override;
     void ShellOpen(const std::string& target) override;
     [[noreturn]] void EndProgram(int status = 0) override;
-    double SecondsSinceMidnight() override;
     double MonotonicSeconds() override;
     std::string PickFolder(const std::string& title, unsigned flags) override;
     std::vector<std::string> PickFiles(const std::string& title, const std::vector<FileFilter>& filters,

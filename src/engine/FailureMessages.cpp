@@ -6,6 +6,9 @@
 namespace scorvane {
 
 namespace {
+// How the box and the closing message name a file found under another name than the one chosen.
+std::string BothNames(const std::string& path, const std::string& newPath) { return path + " \u2192 " + newPath; }
+
 // The kinds of the kept items' reasons lie below every failure number.
 int KindOfReason(std::size_t text) { return -1 - static_cast<int>(text); }
 
@@ -52,7 +55,5 @@ void ReportGutmannFailure(Program& program, const std::string& path, const Failu
     }
     program.Remaining.Add(path);
 }
-
-std::string BothNames(const std::string& path, const std::string& newPath) { return path + " \u2192 " + newPath; }
 
 }  // namespace scorvane

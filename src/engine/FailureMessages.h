@@ -31,7 +31,4 @@ void ReportKept(Program& program, const std::string& path, std::size_t text);
 // number, CR and the description; then CR and the path. Shown and noted as ReportRemaining does.
 void ReportGutmannFailure(Program& program, const std::string& path, const Failure& failure);
 
-// How the box and the closing message name a file found under another name than the one chosen.
-std::string BothNames(const std::string& path, const std::string& newPath);
-
 }  // namespace scorvane

@@ -15,12 +15,6 @@ void SetNormalAttributes(Program& program, const std::string& path) {
     (void)program.files().SetAttributes(path, Attribute::Normal);
 }
 
-Result<std::int32_t> RandomInRange(Program& program, std::int32_t low, std::int32_t high) {
-    const std::int64_t span = std::int64_t{high} - low + 1;
-    if (span <= 0 || span > INT32_MAX) return MakeFailure(FailureNumber::Overflow);
-    return static_cast<std::int32_t>(program.random().NextInRange(low, high));
-}
-
 char RandomFillCharacter(Program& program) {
     const double code = std::nearbyint(program.random().NextUnit() * 254.0 + 1.0);
     return static_cast<char>(static_cast<unsigned char>(code));

@@ -67,7 +67,6 @@ public:
     Form2& form2();
     FrmAbout& frmAbout();
     bool IsDialogLoaded() const { return dialog_.IsLoaded(); }
-    bool IsForm1Loaded() const { return form1_.IsLoaded(); }
     // The windows as they are, without loading them (for wiring and for the views).
     Form1& form1Unloaded() { return form1_; }
     Dialog& dialogUnloaded() { return dialog_; }

@@ -80,10 +80,8 @@ public:
     virtual Result<FileHandle> Open(const std::string& path, OpenMode mode) = 0;
     // The next read or write goes to this byte position, counted from 1.
     virtual Result<> Seek(FileHandle file, std::int64_t position) = 0;
-    // Type tag 8 and the length as two little-endian 16-bit numbers, then the bytes of the text.
-    // A text longer than 65,535 bytes stores 65,535 in its length field.
-    virtual Result<> WriteTagged(FileHandle file, std::string_view text) = 0;
-    // The same bytes as WriteTagged of `count` copies of `fill`, without building the text.
+    // A tagged text of `count` copies of `fill`: type tag 8 and the length as two little-endian 16-bit
+    // numbers, then the characters. A count above 65,535 stores 65,535 in its length field.
     virtual Result<> WriteTaggedFill(FileHandle file, char fill, std::int64_t count) = 0;
     // The bytes and nothing else; a short write is continued until every byte is written.
     virtual Result<> WriteRaw(FileHandle file, std::span<const std::uint8_t> bytes) = 0;
@@ -98,8 +96,6 @@ public:
     virtual bool AtEnd(FileHandle file) = 0;
     // The open file's length, with every gathered write counted.
     virtual Result<std::int64_t> Length(FileHandle file) = 0;
-    // The length of the file the name is, without following a link or opening it; not a regular file: 53.
-    virtual Result<std::int64_t> LengthOf(const std::string& path) = 0;
     // The open file itself, read from its handle.
     virtual Result<FileIdentity> Identify(FileHandle file) = 0;
     // Cuts the open file to `length` bytes.
@@ -116,8 +112,6 @@ public:
     virtual std::string Exists(const std::string& path) = 0;
     // What the name is, without following a link; Missing also when it cannot be looked at.
     virtual EntryKind KindOf(const std::string& path) = 0;
-    // How many names the file has (hard links), seen without following a link.
-    virtual Result<std::uint64_t> NameCount(const std::string& path) = 0;
     // True when the path, links followed, is the folder "/" itself (however it is written).
     virtual bool IsSystemRoot(const std::string& path) = 0;
     // What the name is now, seen without following a link.

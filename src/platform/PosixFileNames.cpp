@@ -82,13 +82,6 @@ PosixFileServices::PosixFileServices() = default;
 
 PosixFileServices::~PosixFileServices() { CloseAll(); }
 
-Result<std::int64_t> PosixFileServices::LengthOf(const std::string& path) {
-    const auto info = StatName(path);
-    if (!info) return info.failure();
-    if (!S_ISREG(info.value().st_mode)) return MakeFailure(FailureNumber::FileNotFound);
-    return static_cast<std::int64_t>(info.value().st_size);
-}
-
 Result<FileIdentity> PosixFileServices::IdentifyName(const std::string& path) {
     const auto info = StatName(path);
     if (!info) return info.failure();
@@ -173,12 +166,6 @@ EntryKind PosixFileServices::KindOf(const std::string& path) {
     if (S_ISREG(info.st_mode)) return EntryKind::RegularFile;
     if (S_ISDIR(info.st_mode)) return EntryKind::Folder;
     return EntryKind::Other;
-}
-
-Result<std::uint64_t> PosixFileServices::NameCount(const std::string& path) {
-    const auto named = StatName(path);
-    if (!named) return named.failure();
-    return static_cast<std::uint64_t>(named.value().st_nlink);
 }
 
 bool PosixFileServices::IsSystemRoot(const std::string& path) {

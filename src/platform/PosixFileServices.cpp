@@ -127,14 +127,6 @@ Result<> PosixFileServices::WriteAll(OpenFile& file, const void* data, std::size
     return {};
 }
 
-Result<> PosixFileServices::WriteTagged(FileHandle file, std::string_view text) {
-    auto open = Find(file);
-    if (!open) return open.failure();
-    const auto header = TaggedHeader(static_cast<std::int64_t>(text.size()));
-    if (auto done = WriteAll(*open.value(), header.data(), header.size()); !done) return done;
-    return WriteAll(*open.value(), text.data(), text.size());
-}
-
 Result<> PosixFileServices::WriteTaggedFill(FileHandle file, char fill, std::int64_t count) {
     auto open = Find(file);
     if (!open) return open.failure();

@@ -24,7 +24,6 @@ public:
 
     Result<FileHandle> Open(const std::string& path, OpenMode mode) override;
     Result<> Seek(FileHandle file, std::int64_t position) override;
-    Result<> WriteTagged(FileHandle file, std::string_view text) override;
     Result<> WriteTaggedFill(FileHandle file, char fill, std::int64_t count) override;
     Result<> WriteRaw(FileHandle file, std::span<const std::uint8_t> bytes) override;
     Result<> PrintLine(FileHandle file, std::string_view text) override;
@@ -32,7 +31,6 @@ public:
     Result<std::string> ReadLine(FileHandle file) override;
     bool AtEnd(FileHandle file) override;
     Result<std::int64_t> Length(FileHandle file) override;
-    Result<std::int64_t> LengthOf(const std::string& path) override;
     Result<FileIdentity> Identify(FileHandle file) override;
     Result<> Truncate(FileHandle file, std::int64_t length) override;
     Result<> Flush(FileHandle file) override;
@@ -41,7 +39,6 @@ public:
 
     std::string Exists(const std::string& path) override;
     EntryKind KindOf(const std::string& path) override;
-    Result<std::uint64_t> NameCount(const std::string& path) override;
     bool IsSystemRoot(const std::string& path) override;
     Result<FileIdentity> IdentifyName(const std::string& path) override;
     Result<> Delete(const std::string& path) override;

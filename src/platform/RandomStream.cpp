@@ -123,16 +123,4 @@ std::uint32_t RandomStream::Next32() {
 
 double RandomStream::NextUnit() { return static_cast<double>(Next32() >> 8) / static_cast<double>(1U << 24); }
 
-std::int64_t RandomStream::NextInRange(std::int64_t low, std::int64_t high) {
-    const std::uint64_t below = static_cast<std::uint64_t>(high) - static_cast<std::uint64_t>(low);
-    if (high < low || below >= (std::uint64_t{1} << 32)) EndTheProgram("a random range is out of bounds");
-    const std::uint64_t span = below + 1;
-    const std::uint64_t limit = (std::uint64_t{1} << 32) - ((std::uint64_t{1} << 32) % span);
-    std::uint64_t value;
-    do {
-        value = Next32();
-    } while (value >= limit);
-    return low + static_cast<std::int64_t>(value % span);
-}
-
 }  // namespace scorvane

@@ -31,9 +31,6 @@ public:
     void FillDigits(std::span<std::uint8_t> out);
     // A draw r with 0 <= r < 1, of single precision (24 random bits).
     double NextUnit();
-    // An integer of [low, high], each equally likely; high - low must fit in 32 bits (a wider or empty range
-    // ends the program with a message on stderr, as a failure of the generator itself does).
-    std::int64_t NextInRange(std::int64_t low, std::int64_t high);
 
 private:
     explicit RandomStream(const Seed& seed);

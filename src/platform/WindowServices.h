@@ -52,8 +52,6 @@ public:
     virtual void ShellOpen(const std::string& target) = 0;
     // Ends the program at once with `status` as its exit status: no unload handler runs and nothing is saved.
     [[noreturn]] virtual void EndProgram(int status = 0) = 0;
-    // The time of day in seconds since midnight, with a fractional part; it jumps when the clock is set.
-    virtual double SecondsSinceMidnight() = 0;
     // Seconds from an arbitrary start that never goes back.
     virtual double MonotonicSeconds() = 0;
     // The folder picker, waiting for the user: the chosen folder's path, or the empty text.

@@ -25,7 +25,6 @@ public:
     Result<CommandEnd> RunCommandLine(const std::string&) override { return MakeFailure(FailureNumber::FileNotFound); }
     void ShellOpen(const std::string& target) override { opened.push_back(target); }
     [[noreturn]] void EndProgram(int status = 0) override { desktop_.EndProgram(status); }
-    double SecondsSinceMidnight() override { return desktop_.SecondsSinceMidnight(); }
     double MonotonicSeconds() override { return desktop_.MonotonicSeconds(); }
     std::string PickFolder(const std::string& t, unsigned f) override { return desktop_.PickFolder(t, f); }
     std::vector<std::string> PickFiles(const std::string& t, const std::vector<FileFilter>& f, const std::string& i,

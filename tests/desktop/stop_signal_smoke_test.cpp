@@ -46,7 +46,6 @@ public:
     Result<CommandEnd> RunCommandLine(const std::string&) override { return MakeFailure(FailureNumber::FileNotFound); }
     void ShellOpen(const std::string& target) override { desktop_.ShellOpen(target); }
     [[noreturn]] void EndProgram(int status = 0) override { desktop_.EndProgram(status); }
-    double SecondsSinceMidnight() override { return desktop_.SecondsSinceMidnight(); }
     double MonotonicSeconds() override { return desktop_.MonotonicSeconds(); }
     std::string PickFolder(const std::string& title, unsigned flags) override {
         return desktop_.PickFolder(title, flags);

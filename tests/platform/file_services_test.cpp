@@ -73,17 +73,14 @@ TEST_F(FileServicesTest, TaggedWriteLeavesTagLengthAndText) {
     };
     for (const auto& [length, field] : rows) {
         SCOPED_TRACE(length);
-        const std::string text(length, 't');
         const std::string header = std::string("\x08\x00", 2) + field;
         const std::string path = MakeFile("tagged");
         const FileHandle file = OpenOk(path, OpenMode::ByteAccess);
-        ASSERT_TRUE(files.WriteTagged(file, text).ok());
-        // The fill form writes the same bytes; each write starts where the last ended.
+        // Each write starts where the last ended.
         ASSERT_TRUE(files.WriteTaggedFill(file, 'q', static_cast<std::int64_t>(length)).ok());
         ASSERT_TRUE(files.WriteTaggedFill(file, 'r', 2).ok());
         ASSERT_TRUE(files.Close(file).ok());
-        EXPECT_EQ(ReadBytes(path),
-                  header + text + header + std::string(length, 'q') + std::string("\x08\0\x02\0rr", 6));
+        EXPECT_EQ(ReadBytes(path), header + std::string(length, 'q') + std::string("\x08\0\x02\0rr", 6));
     }
 }
 
@@ -97,7 +94,7 @@ TEST_F(FileServicesTest, SeekCountsFromOneAndKeepsTheRest) {
     ASSERT_TRUE(files.Flush(file).ok());
     EXPECT_EQ(ReadBytes(path), "01ABC56789");
     ASSERT_TRUE(files.Seek(file, 1).ok());
-    ASSERT_TRUE(files.WriteTagged(file, "x").ok());
+    ASSERT_TRUE(files.WriteTaggedFill(file, 'x', 1).ok());
     ASSERT_TRUE(files.Seek(file, 13).ok());
     ASSERT_TRUE(files.WriteRaw(file, std::vector<std::uint8_t>{'Z'}).ok());
     EXPECT_EQ(files.Length(file).value(), 13);
@@ -160,7 +157,7 @@ TEST_F(FileServicesTest, HandlesAreNeverReused) {
     EXPECT_NE(again, input);
     EXPECT_NE(again, bytes);
     EXPECT_EQ(FailureOf(files.ReadField(input)), 52);
-    EXPECT_EQ(FailureOf(files.WriteTagged(bytes, "t")), 52);
+    EXPECT_EQ(FailureOf(files.WriteTaggedFill(bytes, 't', 1)), 52);
     EXPECT_EQ(FailureOf(files.Close(bytes)), 52);
     EXPECT_EQ(ReadBytes(Path("b")), "");
     ASSERT_TRUE(files.Close(again).ok());
@@ -240,7 +237,7 @@ TEST_F(FileServicesTest, RenameDeleteAndFolders) {
 
     const std::string nul = Path("c") + kNul;
     const int failures[] = {FailureOf(files.Rename(nul, Path("x"))), FailureOf(files.Delete(nul)),
-                            FailureOf(files.MakeFolder(nul)),        FailureOf(files.LengthOf(nul)),
+                            FailureOf(files.MakeFolder(nul)),        FailureOf(files.IdentifyName(nul)),
                             FailureOf(files.GetAttributes(nul)),     FailureOf(files.SetAttributes(nul, 0x80))};
     for (const int failure : failures) EXPECT_EQ(failure, 52);
     EXPECT_EQ(ReadBytes(Path("c")), "A");
@@ -380,7 +377,7 @@ TEST_F(FileServicesTest, FullFileSystemGivesDiskFullAndItsFreeSpace) {
     // A file's passes are gathered: the full disk shows at the latest when they are flushed.
     (void)files.WriteTaggedFill(tagged, 'x', 100000);
     EXPECT_EQ(FailureOf(files.Flush(tagged)), 61);
-    EXPECT_EQ(FailureOf(files.WriteTagged(tagged, std::string(400000, 'y'))), 61);
+    EXPECT_EQ(FailureOf(files.WriteTaggedFill(tagged, 'y', 400000)), 61);
     const FreeSpace after = files.QueryFreeSpace(Path("full")).value();
     EXPECT_EQ(after.totalFree, 0u);
     EXPECT_EQ(after.freeToCaller, 0u);

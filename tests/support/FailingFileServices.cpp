@@ -28,9 +28,6 @@ Result<FileHandle> FailingFileServices::Open(const std::string& path, OpenMode m
 Result<> FailingFileServices::Seek(FileHandle file, std::int64_t position) {
     SCORVANE_FORWARD("Seek", Seek(file, position));
 }
-Result<> FailingFileServices::WriteTagged(FileHandle file, std::string_view text) {
-    SCORVANE_FORWARD("WriteTagged", WriteTagged(file, text));
-}
 Result<> FailingFileServices::WriteTaggedFill(FileHandle file, char fill, std::int64_t count) {
     SCORVANE_FORWARD("WriteTaggedFill", WriteTaggedFill(file, fill, count));
 }
@@ -43,9 +40,6 @@ Result<> FailingFileServices::PrintLine(FileHandle file, std::string_view text) 
 Result<std::string> FailingFileServices::ReadField(FileHandle file) { SCORVANE_FORWARD("ReadField", ReadField(file)); }
 Result<std::string> FailingFileServices::ReadLine(FileHandle file) { SCORVANE_FORWARD("ReadLine", ReadLine(file)); }
 Result<std::int64_t> FailingFileServices::Length(FileHandle file) { SCORVANE_FORWARD("Length", Length(file)); }
-Result<std::int64_t> FailingFileServices::LengthOf(const std::string& path) {
-    SCORVANE_FORWARD("LengthOf", LengthOf(path));
-}
 Result<> FailingFileServices::Flush(FileHandle file) { SCORVANE_FORWARD("Flush", Flush(file)); }
 Result<> FailingFileServices::Delete(const std::string& path) { SCORVANE_FORWARD("Delete", Delete(path)); }
 Result<> FailingFileServices::DeleteIfSame(const std::string& path, const FileIdentity& identity) {

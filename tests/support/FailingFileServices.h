@@ -23,14 +23,12 @@ public:
 
     Result<FileHandle> Open(const std::string& path, OpenMode mode) override;
     Result<> Seek(FileHandle file, std::int64_t position) override;
-    Result<> WriteTagged(FileHandle file, std::string_view text) override;
     Result<> WriteTaggedFill(FileHandle file, char fill, std::int64_t count) override;
     Result<> WriteRaw(FileHandle file, std::span<const std::uint8_t> bytes) override;
     Result<> PrintLine(FileHandle file, std::string_view text) override;
     Result<std::string> ReadField(FileHandle file) override;
     Result<std::string> ReadLine(FileHandle file) override;
     Result<std::int64_t> Length(FileHandle file) override;
-    Result<std::int64_t> LengthOf(const std::string& path) override;
     Result<> Flush(FileHandle file) override;
     Result<FileIdentity> Identify(FileHandle file) override;
     Result<> Truncate(FileHandle file, std::int64_t length) override;

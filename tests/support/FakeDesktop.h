@@ -27,9 +27,9 @@ struct MessageRecord {
 // it: "*.*" is every file, dot-files and names without a dot included.
 bool PatternLists(const std::string& pattern, const std::string& name);
 
-// The window services and host of the tests: scripted answers and events, a fake clock, and records of
-// everything the program showed or asked for. A Yes/No box or a picker with no scripted answer fails
-// the test instead of blocking.
+// The window services and host of the tests: scripted answers and events, a fake monotonic clock, and
+// records of everything the program showed or asked for. A Yes/No box or a picker with no scripted answer
+// fails the test instead of blocking.
 class FakeDesktop final : public WindowServices, public WindowHost {
 public:
     int MessageBox(const std::string& text, int style, const std::string& title) override;
@@ -38,7 +38,6 @@ public:
     Result<CommandEnd> RunCommandLine(const std::string& commandLine) override;
     void ShellOpen(const std::string& target) override { shellOpens.push_back(target); }
     [[noreturn]] void EndProgram(int status = 0) override;
-    double SecondsSinceMidnight() override { return clock; }
     double MonotonicSeconds() override { return monotonic; }
     std::string PickFolder(const std::string& title, unsigned flags) override;
     std::vector<std::string> PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
@@ -59,7 +58,6 @@ public:
     std::deque<std::vector<std::string>> fileAnswers;
     std::vector<bool> commandStarts;  // whether each command line starts (the last answer repeats); empty: all do
     CommandEnd commandEnd;            // how every command line that starts ends
-    double clock = 0;
     double monotonic = 0;
 
     // Records.

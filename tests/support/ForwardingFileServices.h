@@ -18,7 +18,6 @@ public:
 
     Result<FileHandle> Open(const std::string& path, OpenMode mode) override { return target_.Open(path, mode); }
     Result<> Seek(FileHandle file, std::int64_t position) override { return target_.Seek(file, position); }
-    Result<> WriteTagged(FileHandle file, std::string_view text) override { return target_.WriteTagged(file, text); }
     Result<> WriteTaggedFill(FileHandle file, char fill, std::int64_t count) override {
         return target_.WriteTaggedFill(file, fill, count);
     }
@@ -30,7 +29,6 @@ public:
     Result<std::string> ReadLine(FileHandle file) override { return target_.ReadLine(file); }
     bool AtEnd(FileHandle file) override { return target_.AtEnd(file); }
     Result<std::int64_t> Length(FileHandle file) override { return target_.Length(file); }
-    Result<std::int64_t> LengthOf(const std::string& path) override { return target_.LengthOf(path); }
     Result<FileIdentity> Identify(FileHandle file) override { return target_.Identify(file); }
     Result<> Truncate(FileHandle file, std::int64_t length) override { return target_.Truncate(file, length); }
     Result<> Flush(FileHandle file) override { return target_.Flush(file); }
@@ -38,7 +36,6 @@ public:
     void CloseAll() override { target_.CloseAll(); }
     std::string Exists(const std::string& path) override { return target_.Exists(path); }
     EntryKind KindOf(const std::string& path) override { return target_.KindOf(path); }
-    Result<std::uint64_t> NameCount(const std::string& path) override { return target_.NameCount(path); }
     bool IsSystemRoot(const std::string& path) override { return target_.IsSystemRoot(path); }
     Result<FileIdentity> IdentifyName(const std::string& path) override { return target_.IdentifyName(path); }
     Result<> Delete(const std::string& path) override { return target_.Delete(path); }
