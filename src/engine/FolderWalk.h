@@ -14,8 +14,10 @@ class Program;
 // a file's wipe after a start with a command line ends the program there (WipeFile).
 
 // Wipes every file lying directly in `folderOr` with the method of Combo1, moving the progress bar per
-// file (ProgressTotal = the folder's file count). Returns at once on CancelFlag. A folder that cannot
-// be listed, or a file whose attributes cannot be reset, gives one beep at the end; nothing else.
+// file (ProgressTotal = the folder's file count). Returns at once on CancelFlag. A file already in
+// Program::Remaining is passed over; a file with other names is left exactly as it is, its mode too (WipeFile
+// reports it). A folder that cannot be listed, or a file that cannot be looked at or whose attributes cannot
+// be reset, gives one beep at the end; nothing else.
 void ElencaFiles(Program& program, const std::string& folderOr);
 
 // Wipes the folder's own files, then the tree below it, appending every sub-folder to List2 before
