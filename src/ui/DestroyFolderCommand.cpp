@@ -50,12 +50,14 @@ void WriteAndWipeTemporaryFile(Program& program) {
     RemoveTemporaryFile(program, *temporary);
 }
 
-// Whether the folder can be removed: true when it holds nothing; a folder gone already needs nothing more.
+// What a listed folder is when its turn to go comes: empty (it can be removed), still holding something
+// (or unreadable), or gone already.
 enum class FolderState { Empty, Holding, Gone };
 FolderState StateOf(Program& program, const std::string& folder) {
     const auto listing = program.files().ListFolder(folder);
-    if (!listing)
+    if (!listing) {
         return listing.failure().number == FailureNumber::FileNotFound ? FolderState::Gone : FolderState::Holding;
+    }
     const FolderListing& entries = listing.value();
     const bool empty = entries.fileNames.empty() && entries.subFolders.empty() && entries.mountPoints.empty() &&
                        entries.others.empty();
