@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "engine/FreeSpaceWipe.h"
+#include "engine/PassWriter.h"
+#include "engine/WorkPace.h"
 #include "model/Program.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
@@ -100,21 +102,33 @@ Result<FileHandle> FillFolder::MakeFile() {
 std::vector<std::string> FillFolder::Release() {
     const std::string zFile = JoinPath(folder_, std::string(kZNameLength, 'Z'));
     std::vector<std::string> left;
+    WorkPace pace(program_);
     for (const Made& file : made_) {
-        if (!ReleaseFile(file, zFile)) left.push_back(file.path);
+        if (!ReleaseFile(file, zFile, pace)) left.push_back(file.path);
     }
     made_.clear();
     ReleaseFolder();
     return left;
 }
 
-bool FillFolder::ReleaseFile(const Made& file, const std::string& zFile) {
+bool FillFolder::ReleaseFile(const Made& file, const std::string& zFile, WorkPace& pace) {
+    FreeInSteps(file, pace);
     if (files_.Rename(file.path, zFile)) {
         if (files_.DeleteIfSame(zFile, file.identity)) return true;
         (void)files_.Rename(zFile, file.path);  // not the file made, or not deleted: back under its name
     }
     // The 'Z' name is taken, or could not be given: the file goes under its own name.
     return files_.DeleteIfSame(file.path, file.identity).ok();
+}
+
+void FillFolder::FreeInSteps(const Made& file, WorkPace& pace) {
+    const auto opened = files_.Open(file.path, OpenMode::ByteAccess);
+    if (!opened) return;
+    const auto now = files_.Identify(opened.value());
+    if (now && now.value().SameFile(file.identity)) {
+        (void)CutToNothing(files_, opened.value(), now.value().length, [&pace] { (void)pace.Step(); });
+    }
+    (void)files_.Close(opened.value());
 }
 
 void FillFolder::ReleaseFolder() {

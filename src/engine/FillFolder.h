@@ -8,6 +8,7 @@
 namespace scorvane {
 
 class Program;
+class WorkPace;
 
 // The fill folder "QV" of one drive and the fill files in it, reached only through a handle of the
 // drive's mount point that is opened once and held to the end, and through the folder's own handle:
@@ -50,7 +51,10 @@ private:
         std::string path;
         FileIdentity identity;
     };
-    bool ReleaseFile(const Made& file, const std::string& zName);
+    bool ReleaseFile(const Made& file, const std::string& zName, WorkPace& pace);
+    // A fill file of a gigabyte is freed a part at a time, while the name still holds the file made, so
+    // that the windows are answered meanwhile: its removal then has little left to free.
+    void FreeInSteps(const Made& file, WorkPace& pace);
     void ReleaseFolder();
 
     Program& program_;

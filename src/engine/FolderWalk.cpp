@@ -5,6 +5,7 @@
 
 #include "engine/OneFileWipe.h"
 #include "engine/WipeHelpers.h"
+#include "engine/WorkPace.h"
 #include "model/Program.h"
 #include "platform/Paths.h"
 
@@ -28,12 +29,18 @@ std::string_view NamedEntry(std::string_view path) {
 // The listing of a folder the walk may enter, or nothing. A link is never entered, also when the path
 // ends in separators or "." that would make the system follow it; a final ".." may lead anywhere
 // (through a link, to the root), so it is not entered either.
-std::optional<FolderListing> ListWalkableFolder(Program& program, const std::string& path) {
-    if (IsFilesystemRoot(program, path)) return std::nullopt;
-    const std::string_view named = NamedEntry(path);
-    if (NamePart(named) == "..") return std::nullopt;
-    if (program.files().KindOf(std::string(named)) != EntryKind::Folder) return std::nullopt;
-    auto listing = program.files().ListFolder(path);
+// A sub-folder that a listing gave (`listed`) needs no such look: its name is a plain name, and the
+// listing of a folder opens no link and no other file system. A long listing yields as it goes; a stop
+// ends it with no listing.
+std::optional<FolderListing> ListWalkableFolder(Program& program, const std::string& path, bool listed = false) {
+    if (!listed) {
+        if (IsFilesystemRoot(program, path)) return std::nullopt;
+        const std::string_view named = NamedEntry(path);
+        if (NamePart(named) == "..") return std::nullopt;
+        if (program.files().KindOf(std::string(named)) != EntryKind::Folder) return std::nullopt;
+    }
+    WorkPace pace(program);
+    auto listing = program.files().ListFolderPaced(path, [&pace] { return pace.Step(); });
     if (!listing) return std::nullopt;
     return std::move(listing.value());
 }
@@ -58,12 +65,13 @@ bool IsFilesystemRoot(Program& program, std::string_view path) {
     return depth == 0;
 }
 
-void ElencaFiles(Program& program, const std::string& folderOr) {
+namespace {
+
+// ElencaFiles on a folder listed just before: nothing can have changed in it since.
+void WipeListedFiles(Program& program, const std::string& folderOr, const std::optional<FolderListing>& folder) {
     if (program.CancelFlag == 1) return;
-    bool failed = false;
-    const auto folder = ListWalkableFolder(program, folderOr);
     if (!folder) {
-        program.windows().Beep();
+        if (program.CancelFlag != 1) program.windows().Beep();  // a stop during the listing is no failure
         return;
     }
     // Links and special files go to WipeFile too, which removes them as names.
@@ -75,13 +83,17 @@ void ElencaFiles(Program& program, const std::string& folderOr) {
     program.form1().ProgressTotal = FixedPoint4::FromDouble(count);
     program.dialog().Label9.visible = true;
     program.dialog().Show();
+    // Files of a few bytes take no yield of their own: the folder's loop keeps the windows answered.
+    WorkPace pace(program);
+    bool failed = false;
     int done = 1;
+    std::string path;
     for (const auto& name : names) {
         program.dialog().ImgBar.width = BarWidth(count, done);
         program.dialog().Refresh();
         if (program.CancelFlag == 1) return;
         // As the folder was given: a folder ending in the separator gives two before the name.
-        const std::string path = folderOr + kSeparator + name;
+        path.assign(folderOr).append(1, kSeparator).append(name);
         if (program.Remaining.Holds(path)) continue;  // failed once in this run and reported then
         // A file with other names is left exactly as it is, its mode too: WipeFile reports it.
         const auto named = program.files().IdentifyName(path);
@@ -90,13 +102,26 @@ void ElencaFiles(Program& program, const std::string& folderOr) {
         } else if (named.value().names <= 1 && !program.files().SetAttributes(path, Attribute::Normal)) {
             failed = true;
         }
-        WipeFile(program, path, program.form1().Combo1.listIndex);
+        // A regular file just looked at and reset is opened without WipeFile's second look at its name.
+        if (named && named.value().kind == EntryKind::RegularFile && named.value().names <= 1) {
+            WipeListedFile(program, path, program.form1().Combo1.listIndex, pace);
+        } else {
+            WipeFile(program, path, program.form1().Combo1.listIndex);
+        }
         if (program.CancelFlag == 1) return;
         ++done;
         program.dialog().Refresh();
+        if (!pace.Step()) return;
     }
     program.dialog().Label9.visible = false;
     if (failed) program.windows().Beep();
+}
+
+}  // namespace
+
+void ElencaFiles(Program& program, const std::string& folderOr) {
+    if (program.CancelFlag == 1) return;
+    WipeListedFiles(program, folderOr, ListWalkableFolder(program, folderOr));
 }
 
 namespace {
@@ -109,9 +134,9 @@ struct Pending {
 };
 
 // A folder's own files, then its sub-folders queued (what Scan does before it goes deeper).
-void Enter(Program& program, const std::string& folder, std::vector<Pending>& stack) {
-    auto CurFolder = ListWalkableFolder(program, folder);
-    ElencaFiles(program, folder);
+void Enter(Program& program, const std::string& folder, std::vector<Pending>& stack, bool listed) {
+    auto CurFolder = ListWalkableFolder(program, folder, listed);
+    WipeListedFiles(program, folder, CurFolder);
     SetNormalAttributes(program, folder);
     if (CurFolder && !CurFolder->subFolders.empty()) stack.push_back(Pending{std::move(CurFolder->subFolders)});
 }
@@ -122,7 +147,7 @@ void Enter(Program& program, const std::string& folder, std::vector<Pending>& st
 void Scan(Program& program, const std::string& Percorso) {
     if (program.CancelFlag == 1) return;
     std::vector<Pending> stack;
-    Enter(program, Percorso, stack);
+    Enter(program, Percorso, stack, false);
     while (!stack.empty()) {
         Pending& top = stack.back();
         if (top.next == top.subFolders.size()) {
@@ -134,7 +159,7 @@ void Scan(Program& program, const std::string& Percorso) {
         program.form1().List2.items.push_back(SubFolder);
         program.windows().Yield();
         if (program.CancelFlag == 1) return;
-        Enter(program, SubFolder, stack);
+        Enter(program, SubFolder, stack, true);
     }
 }
 

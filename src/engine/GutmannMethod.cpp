@@ -2,6 +2,7 @@
 
 #include "engine/FailureMessages.h"
 #include "engine/PassWriter.h"
+#include "engine/WorkPace.h"
 #include "model/Program.h"
 #include "platform/Text.h"
 
@@ -45,9 +46,11 @@ std::unique_ptr<PassPattern> GutmannPattern(Program& program, int pass, std::int
 Result<> WriteToFile(Program& program, FileHandle file, std::int64_t length, PassPattern& pattern) {
     program.windows().Yield();
     const PassWrite whole{1, length};
+    // A pass over a large file keeps the windows answered, and a stop ends it at the next block.
+    WorkPace pace(program);
     bool stopped = false;
-    if (auto written =
-            WritePass(program.files(), file, {&whole, 1}, PassBytes{PassKind::Byte, {}, &pattern}, {}, stopped);
+    if (auto written = WritePass(program.files(), file, {&whole, 1}, PassBytes{PassKind::Byte, {}, &pattern},
+                                 PassPace{{}, [&pace] { return pace.Step(); }}, stopped);
         !written) {
         return written;
     }

@@ -11,6 +11,7 @@
 #include "engine/PassWriter.h"
 #include "engine/ProgressWindow.h"
 #include "engine/WipeHelpers.h"
+#include "engine/WorkPace.h"
 #include "model/Program.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
@@ -30,6 +31,7 @@ struct Target {
     const std::string& path;
     FileHandle file;
     FileIdentity identity;  // as seen on the handle right after the open
+    WorkPace& pace;         // the run's: every step of the file, however short, keeps the windows answered
 };
 
 char FillFor(Program& program, const Pass& pass) {
@@ -75,7 +77,8 @@ Outcome RunPass(Program& program, const Target& target, const Pass& pass, const 
         }
         return Outcome::Done;
     }
-    std::function<bool(std::size_t)> afterChunk;
+    PassPace chunks{{}, [&target] { return target.pace.Step(); }};
+    std::function<bool(std::size_t)>& afterChunk = chunks.afterWrite;
     if (!small) {
         Dialog& dialog = program.dialog();
         dialog.Label8.caption = ProgressText(program, displayName, 0, pass.label);
@@ -97,7 +100,7 @@ Outcome RunPass(Program& program, const Target& target, const Pass& pass, const 
     const auto layout = PassLayout(pass.kind, length);
     const PassBytes bytes{pass.kind, [&] { return FillFor(program, pass); }, &random};
     bool stopped = false;
-    if (auto written = WritePass(program.files(), target.file, layout, bytes, afterChunk, stopped); !written) {
+    if (auto written = WritePass(program.files(), target.file, layout, bytes, chunks, stopped); !written) {
         return Fail(program, target, written.failure());
     }
     if (stopped) {
@@ -148,6 +151,9 @@ void EndOfFile(Program& program, const Target& target) {
     const auto separator = path.rfind(kSeparator);
     const std::string folder = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
     if (!folder.empty()) program.form1().ItemFolder = folder;
+    // Each step below may wait for the file system: the windows stay answered between them. A stop waits
+    // for the end of the file, whose content is already gone.
+    (void)target.pace.Step();
 
     std::string newPath;
     Result<> renamed = MakeFailure(FailureNumber::FileExists);
@@ -170,7 +176,8 @@ void EndOfFile(Program& program, const Target& target) {
 
     // The stub is cut through the handle: whatever the name reaches now, only this file is cut. The
     // overwritten content reached the disk with the last pass; the stub itself needs no flush of its own.
-    Result<> cut = files.Truncate(target.file, 0);
+    (void)target.pace.Step();
+    Result<> cut = CutToNothing(files, target.file, target.identity.length, [&target] { (void)target.pace.Step(); });
     if (cut) cut = files.Seek(target.file, 1);
     if (cut) cut = files.PrintLine(target.file, " ");
     if (cut) cut = files.Close(target.file);
@@ -179,6 +186,7 @@ void EndOfFile(Program& program, const Target& target) {
         ReportRenamed(program, path, newPath, cut.failure());
         return;
     }
+    (void)target.pace.Step();
     const auto deleted = files.DeleteIfSame(newPath, target.identity);
     if (deleted) return;
     if (deleted.failure().number == FailureNumber::FileNotFound) {
@@ -215,6 +223,49 @@ std::string ProgressText(const Program& program, const std::string& displayName,
     return text;
 }
 
+namespace {
+
+// The wipe of a file opened for it: what the handle says the file is decides.
+void WipeOpened(Program& program, const std::string& path, FileHandle file, int method, WorkPace& pace) {
+    FileServices& files = program.files();
+    const std::string displayName = DisplayName(path);
+    const auto identity = files.Identify(file);
+    if (!identity) {
+        ReportRemaining(program, path, identity.failure());
+        files.CloseAll();
+        return;
+    }
+    const Target target{path, file, identity.value(), pace};
+    // Checked again on the handle: a hard link made between the look and the open counts too.
+    if (target.identity.names > 1) {
+        (void)files.Close(target.file);
+        ReportKept(program, path, Text::OtherNamesKept);
+        return;
+    }
+    program.form1().FileLength = target.identity.length;
+    if (target.identity.length == 0) {
+        (void)files.Close(target.file);
+        if (auto deleted = files.DeleteIfSame(path, target.identity); !deleted) {
+            ReportRemaining(program, path, deleted.failure());
+        }
+        return;
+    }
+
+    const Outcome outcome = RunPasses(program, target, method, displayName);
+    if (outcome == Outcome::Done && GrewDuringTheWipe(program, target)) {
+        (void)files.Close(target.file);
+        ReportChanged(program, path);
+        return;
+    }
+    if (outcome == Outcome::Done) {
+        EndOfFile(program, target);
+    } else {
+        (void)files.Close(target.file);
+    }
+}
+
+}  // namespace
+
 void WipeFile(Program& program, const std::string& path, int method) {
     if (program.CancelFlag == 1) return;
     if (path.empty() || path.back() == kSeparator) return;  // names a folder, not a file
@@ -245,7 +296,6 @@ void WipeFile(Program& program, const std::string& path, int method) {
         return;
     }
     ClearAttributes(program, path);
-    const std::string displayName = DisplayName(path);
 
     const auto file = files.Open(path, OpenMode::ByteAccess);
     if (!file) {
@@ -256,39 +306,25 @@ void WipeFile(Program& program, const std::string& path, int method) {
         }
         return;
     }
-    const auto identity = files.Identify(file.value());
-    if (!identity) {
-        ReportRemaining(program, path, identity.failure());
-        files.CloseAll();
-        return;
-    }
-    const Target target{path, file.value(), identity.value()};
-    // Checked again on the handle: a hard link made between the look and the open counts too.
-    if (target.identity.names > 1) {
-        (void)files.Close(target.file);
-        ReportKept(program, path, Text::OtherNamesKept);
-        return;
-    }
-    program.form1().FileLength = target.identity.length;
-    if (target.identity.length == 0) {
-        (void)files.Close(target.file);
-        if (auto deleted = files.DeleteIfSame(path, target.identity); !deleted) {
-            ReportRemaining(program, path, deleted.failure());
-        }
-        return;
-    }
+    WorkPace pace(program);
+    WipeOpened(program, path, file.value(), method, pace);
+}
 
-    const Outcome outcome = RunPasses(program, target, method, displayName);
-    if (outcome == Outcome::Done && GrewDuringTheWipe(program, target)) {
-        (void)files.Close(target.file);
-        ReportChanged(program, path);
+void WipeListedFile(Program& program, const std::string& path, int method, WorkPace& pace) {
+    if (program.CancelFlag == 1) return;
+    if (path.empty() || path.back() == kSeparator) return;
+    FileServices& files = program.files();
+    const ScopedAnchor anchor(files, path);
+    // No look at the name first: the open follows no link and takes a regular file only, and the handle
+    // says the rest. What the open refuses (a name that changed since the walk looked at it) is looked at
+    // and reported as WipeFile does.
+    const auto file =
+        anchor.held() ? files.Open(path, OpenMode::ByteAccess) : Result<FileHandle>(anchor.held().failure());
+    if (!file) {
+        WipeFile(program, path, method);
         return;
     }
-    if (outcome == Outcome::Done) {
-        EndOfFile(program, target);
-    } else {
-        (void)files.Close(target.file);
-    }
+    WipeOpened(program, path, file.value(), method, pace);
 }
 
 }  // namespace scorvane

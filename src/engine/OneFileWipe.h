@@ -6,6 +6,7 @@
 namespace scorvane {
 
 class Program;
+class WorkPace;
 
 inline constexpr int kNewNameLength = 24;
 
@@ -18,6 +19,11 @@ inline constexpr int kNewNameLength = 24;
 // and leaves CancelFlag at 1; after a start with a command line, a stop ends the program there with exit
 // status 1, after the cancelled message, and never returns.
 void WipeFile(Program& program, const std::string& path, int method);
+
+// WipeFile for a name that the folder walk has just listed as a regular file and whose attributes it has
+// just reset: the same wipe, without looking at the name again before opening it, paced by the walk's
+// `pace` from step to step of the file.
+void WipeListedFile(Program& program, const std::string& path, int method, WorkPace& pace);
 
 // The name after the last separator, cut to 40 characters, trailing blanks removed, then "...";
 // empty when the path has no separator.

@@ -39,11 +39,24 @@ struct PassBytes {
     PassPattern* pattern = nullptr;  // byte passes
 };
 
-// Writes each of `writes` in order, then flushes the file to the disk. After write i, `afterWrite(i)`,
-// when given, runs (progress, the stop poll) and gives false to stop the pass: the file is then flushed
-// as far as it got and `stopped` is set. The result is the failure of the first seek, write or flush that
+// What the caller does while a pass is written; either may be empty.
+struct PassPace {
+    // After write i: progress and the stop poll; false stops the pass.
+    std::function<bool(std::size_t)> afterWrite;
+    // Between the blocks of a long write, every few MiB: keeps the windows answered; false stops the pass.
+    std::function<bool()> betweenBlocks;
+};
+
+// Writes each of `writes` in order, then flushes the file to the disk. A long write goes out in blocks of a
+// few MiB, with the same bytes in the same order. When the pace stops the pass, the file is flushed as
+// far as it got and `stopped` is set. The result is the failure of the first seek, write or flush that
 // failed; nothing after it is written.
 Result<> WritePass(FileServices& files, FileHandle file, std::span<const PassWrite> writes, const PassBytes& bytes,
-                   const std::function<bool(std::size_t)>& afterWrite, bool& stopped);
+                   const PassPace& pace, bool& stopped);
+
+// Cuts the open file of about `length` bytes to nothing. A large file is cut in steps from its end, with
+// `between` called between two steps: the file system frees gigabytes a part at a time instead of in one
+// call that takes it long to finish. A small file takes one cut.
+Result<> CutToNothing(FileServices& files, FileHandle file, std::int64_t length, const std::function<void()>& between);
 
 }  // namespace scorvane

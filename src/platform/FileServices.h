@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -136,6 +137,12 @@ public:
     // The folder's entries, sorted, each seen without following a link; the folder itself is never
     // reached through a link, and a listing that cannot be read to its end is a failure, never a shorter list.
     virtual Result<FolderListing> ListFolder(const std::string& path) = 0;
+    // The same, calling `goOn` every few entries of a long listing so that the caller can keep its windows
+    // answered; when it gives false the listing stops there and fails (failure 5): a stopped listing is
+    // no listing. Services that cannot stop a listing list the whole folder.
+    virtual Result<FolderListing> ListFolderPaced(const std::string& path, const std::function<bool()>& /*goOn*/) {
+        return ListFolder(path);
+    }
     // The space of the file system that holds `mountPoint`; reads nothing else and writes nothing.
     virtual Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) = 0;
 

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 #include "platform/AnchoredTree.h"
 #include "platform/KernelFileSystems.h"
@@ -306,45 +308,87 @@ Result<> PosixFileServices::SetAttributes(const std::string& path, std::uint32_t
     return {};
 }
 
-Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) {
-    const auto opened = OpenFolder(path);
-    if (!opened) return opened.failure();
-    const int descriptor = opened.value();
-    DIR* folder = ::fdopendir(descriptor);
-    if (folder == nullptr) {
-        ::close(descriptor);
+namespace {
+
+// What one read of a folder takes in at most; a listing asks its `goOn` every few hundred entries.
+constexpr std::size_t kListingBuffer = 32 * 1024;
+constexpr int kEntriesPerPace = 256;
+
+// What an entry is, from the type the listing gives; looked at by name only when the file system gives none.
+// Missing: removed since the folder was read.
+Result<EntryKind> KindOfEntry(int folder, const char* name, unsigned char type) {
+    switch (type) {
+        case DT_REG:
+            return EntryKind::RegularFile;
+        case DT_DIR:
+            return EntryKind::Folder;
+        case DT_UNKNOWN:
+            break;
+        default:
+            return EntryKind::Other;
+    }
+    struct stat info {};
+    if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT) return EntryKind::Missing;
         return LastFailure();
     }
+    return IdentityOf(info).kind;
+}
+
+}  // namespace
+
+Result<FolderListing> PosixFileServices::ListFolder(const std::string& path) { return ListFolderPaced(path, {}); }
+
+Result<FolderListing> PosixFileServices::ListFolderPaced(const std::string& path, const std::function<bool()>& goOn) {
+    const auto opened = OpenFolder(path);
+    if (!opened) return opened.failure();
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } const folder{opened.value()};
+    // Each entry is looked at once: by the type the listing gives, and a sub-folder by its mount.
     FolderListing listing;
-    const MountIdentity self = MountOf(::dirfd(folder), "");
+    std::optional<MountIdentity> self;  // looked at when the first sub-folder comes
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kListingBuffer);
+    int sincePace = 0;
     for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(folder);
-        if (entry == nullptr) {
-            if (errno == 0) break;
-            const Failure failure = LastFailure();
-            ::closedir(folder);
-            return failure;  // a listing cut short is no listing: the folder would look emptier than it is
+        const ssize_t got = ::getdents64(folder.fd, buffer.get(), kListingBuffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return LastFailure();  // a listing cut short is no listing: the folder would look emptier than it is
         }
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat info {};
-        if (::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno == ENOENT) continue;  // removed since the folder was read: no longer in it
-            const Failure failure = LastFailure();
-            ::closedir(folder);
-            return failure;  // an entry left out unseen would make the folder look emptier than it is
-        }
-        if (S_ISREG(info.st_mode)) {
-            listing.fileNames.push_back(name);
-        } else if (S_ISDIR(info.st_mode)) {
-            const bool sameMount = MountOf(::dirfd(folder), entry->d_name) == self;
-            (sameMount ? listing.subFolders : listing.mountPoints).push_back(JoinPath(path, name));
-        } else {
-            listing.others.push_back(JoinPath(path, name));
+        if (got == 0) break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer.get() + at);
+            at += entry->d_reclen;
+            if (goOn && ++sincePace == kEntriesPerPace) {
+                sincePace = 0;
+                if (!goOn()) return MakeFailure(FailureNumber::InvalidCall);
+            }
+            const char* name = entry->d_name;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+            const auto kind = KindOfEntry(folder.fd, name, entry->d_type);
+            // An entry left out unseen would make the folder look emptier than it is.
+            if (!kind) return kind.failure();
+            switch (kind.value()) {
+                case EntryKind::RegularFile:
+                    listing.fileNames.emplace_back(name);
+                    break;
+                case EntryKind::Folder: {
+                    if (!self) self = MountOf(folder.fd, "");
+                    const bool sameMount = MountOf(folder.fd, name) == *self;
+                    (sameMount ? listing.subFolders : listing.mountPoints).push_back(JoinPath(path, name));
+                    break;
+                }
+                case EntryKind::Other:
+                    listing.others.push_back(JoinPath(path, name));
+                    break;
+                case EntryKind::Missing:
+                    break;
+            }
         }
     }
-    ::closedir(folder);
+    if (goOn && !goOn()) return MakeFailure(FailureNumber::InvalidCall);
     std::sort(listing.fileNames.begin(), listing.fileNames.end());
     std::sort(listing.subFolders.begin(), listing.subFolders.end());
     std::sort(listing.mountPoints.begin(), listing.mountPoints.end());

@@ -49,6 +49,7 @@ public:
     Result<std::uint32_t> GetAttributes(const std::string& path) override;
     Result<> SetAttributes(const std::string& path, std::uint32_t attributes) override;
     Result<FolderListing> ListFolder(const std::string& path) override;
+    Result<FolderListing> ListFolderPaced(const std::string& path, const std::function<bool()>& goOn) override;
     Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) override;
     Result<> Anchor(const std::string& chosen) override;
     void Unanchor() override;

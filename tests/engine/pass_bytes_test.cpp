@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <set>
 
 #include "app/Wiring.h"
 #include "engine/OneFileWipe.h"
+#include "engine/PassPattern.h"
+#include "engine/PassWriter.h"
 #include "support/ForwardingFileServices.h"
 #include "support/TestBed.h"
 
@@ -291,6 +294,39 @@ TEST(PassBytes, LargeFilesKeepTheirLayoutThroughBoundedWrites) {
             ExpectPass(t.files.closes.at(p + 1), image, t.files.closes[p]);
         }
         EXPECT_TRUE(FolderEntries(t.bed.Work("")).empty());
+    }
+}
+
+TEST(PassBytes, ALongWriteGoesOutInBlocksWithTheBytesOfOneWriteAndStopsBetweenThem) {
+    // A run of 6 MiB and a bit: two blocks and the rest, the pace asked between them.
+    const std::int64_t count = 2 * std::int64_t{kWriteBlock} + 1234;
+    for (const PassKind kind : {PassKind::Character, PassKind::Byte}) {
+        for (const bool stop : {false, true}) {
+            SCOPED_TRACE(std::string(kind == PassKind::Character ? "character" : "byte") + (stop ? ", stopped" : ""));
+            TestBed bed;
+            const std::string path = bed.Work("f.bin");
+            WriteBytes(path, "");
+            const FileHandle file = bed.files.Open(path, OpenMode::ByteAccess).value();
+            CyclePattern pattern({0x92, 0x49, 0x24}, count);
+            const PassBytes bytes{kind, [] { return 'Q'; }, &pattern};
+            int asked = 0;
+            const PassPace pace{{}, [&] { return ++asked < 2 || !stop; }};
+            const PassWrite write{3, count};
+            bool stopped = false;
+            ASSERT_TRUE(WritePass(bed.files, file, {&write, 1}, bytes, pace, stopped));
+            ASSERT_TRUE(bed.files.Close(file));
+            EXPECT_EQ(stopped, stop);
+            EXPECT_EQ(asked, 2);
+            Image expected(2, 0);
+            if (kind == PassKind::Character) {
+                Put(expected, 2, Tagged(count, 'Q'));
+            } else {
+                for (std::int64_t k = 0; k < count; ++k) expected.push_back(std::array{0x92, 0x49, 0x24}[k % 3]);
+            }
+            const std::size_t header = kind == PassKind::Character ? 4 : 0;
+            if (stop) expected.resize(2 + header + 2 * kWriteBlock);
+            ExpectPass(ReadBytes(path), expected, {});
+        }
     }
 }
 

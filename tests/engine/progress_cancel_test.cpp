@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/OneFileWipe.h"
+#include "engine/PassPattern.h"
 #include "engine/ProgressWindow.h"
+#include "engine/WorkPace.h"
 #include "support/Messages.h"
 #include "support/TestBed.h"
 
@@ -147,6 +149,28 @@ TEST(WipeStop, TheThirtyFivePassMethodStopsAfterThePassDuringWhichTheStopCame) {
             EXPECT_EQ(program.CancelFlag, 1);
         }
     }
+}
+
+TEST(WipeStop, TheThirtyFivePassMethodStopsWithinAPassOfALargeFile) {
+    // Three blocks per pass; each reading of the clock a slice later, so the pass yields between blocks.
+    const std::size_t length = 2 * kWriteBlock + 7;
+    StopBed s(static_cast<std::int64_t>(length));
+    Program& program = s.bed.program();
+    s.bed.desktop.clockStep = 2 * WorkPace::kSliceSeconds;
+    // Pass 6 (0xAA) follows "14% (pass 5)": its progress yield, the yield before its write, then the first
+    // yield between its blocks.
+    int seen = 0;
+    s.bed.desktop.onEveryYield = [&](int) {
+        if (program.IsDialogLoaded() && program.dialogUnloaded().Label8.caption == "Wiping: f.bin...\r14% (L69 5)" &&
+            ++seen == 3) {
+            RequestStop(program, Stop::Click);
+        }
+    };
+    WipeFile(program, s.path, 8);
+    EXPECT_EQ(ReadBytes(s.path), std::string(kWriteBlock, '\xAA') + std::string(length - kWriteBlock, '\x55'));
+    ExpectMessages(s.bed.desktop.messages, {kCancelled});
+    EXPECT_FALSE(program.IsDialogLoaded());
+    EXPECT_EQ(program.CancelFlag, 1);
 }
 
 TEST(WipeStop, AStopRequestedBeforeTheCallTouchesNothing) {

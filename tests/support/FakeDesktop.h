@@ -38,7 +38,7 @@ public:
     Result<CommandEnd> RunCommandLine(const std::string& commandLine) override;
     void ShellOpen(const std::string& target) override { shellOpens.push_back(target); }
     [[noreturn]] void EndProgram(int status = 0) override;
-    double MonotonicSeconds() override { return monotonic; }
+    double MonotonicSeconds() override { return monotonic += clockStep; }
     std::string PickFolder(const std::string& title, unsigned flags) override;
     std::vector<std::string> PickFiles(const std::string& title, const std::vector<FileFilter>& filters,
                                        const std::string& initialFolder, bool multiple) override;
@@ -59,6 +59,7 @@ public:
     std::vector<bool> commandStarts;  // whether each command line starts (the last answer repeats); empty: all do
     CommandEnd commandEnd;            // how every command line that starts ends
     double monotonic = 0;
+    double clockStep = 0;  // seconds the monotonic clock moves on at each reading: work taking time
 
     // Records.
     std::vector<MessageRecord> messages;

@@ -50,6 +50,9 @@ public:
         return target_.SetAttributes(path, attributes);
     }
     Result<FolderListing> ListFolder(const std::string& path) override { return target_.ListFolder(path); }
+    Result<FolderListing> ListFolderPaced(const std::string& path, const std::function<bool()>& goOn) override {
+        return target_.ListFolderPaced(path, goOn);
+    }
     Result<FreeSpace> QueryFreeSpace(const std::string& mountPoint) override {
         return target_.QueryFreeSpace(mountPoint);
     }

@@ -14,6 +14,7 @@
 
 #include "support/LoopMount.h"
 #include "support/Messages.h"
+#include "support/MountedTmpfs.h"
 #include "support/TestBed.h"
 #include "ui/DestroyFolderCommand.h"
 
@@ -387,6 +388,40 @@ TEST(DestroyFolder, AStopInEachPhase) {
         f.form().Command3.onClick();
         EXPECT_EQ(f.bed.desktop.pickerTitles.size(), row.handedOver ? 1u : 2u);
     }
+}
+
+TEST(DestroyFolder, AStopPostedWhileAFlatFolderIsListedEndsTheRunBeforeItsLastFile) {
+    // Small files by method 0 take no yield of their own; work takes time here: 5 ms at every
+    // reading of the clock. A click made while the folder is listed reaches the progress window once it
+    // is there, as a click waits in the window system's queue.
+    constexpr int kFiles = 5000;
+    FolderBed f;
+    MountedTmpfs memory{f.bed.Work(""), "64m"};  // thousands of files made in no time
+    SKIP_UNLESS_MOUNTED(memory);
+    Program& program = f.bed.program();
+    fs::create_directory(f.top);
+    for (int i = 0; i < kFiles; ++i) WriteBytes(f.top + "/f" + std::to_string(10000 + i), "x");
+    f.form().Combo1.listIndex = 0;
+    f.bed.desktop.folderAnswers = {f.top};
+    f.bed.desktop.answers = {MessageAnswer::Yes};
+    f.bed.desktop.clockStep = 0.005;
+    int postedAt = 0, deliveredAt = 0;
+    f.bed.desktop.onEveryYield = [&](int n) {
+        if (postedAt == 0 && !program.IsDialogLoaded() && program.form1().List2.items.size() == 1) postedAt = n;
+        if (postedAt != 0 && deliveredAt == 0 && program.IsDialogLoaded()) {
+            deliveredAt = n;
+            program.dialogUnloaded().CancelButton.onClick();
+        }
+    };
+    Command3_Click(program);
+    EXPECT_NE(postedAt, 0) << "the listing never yielded";
+    EXPECT_NE(deliveredAt, 0);
+    const auto left = FolderEntries(f.top);
+    EXPECT_TRUE(std::find(left.begin(), left.end(), "f14999") != left.end());
+    EXPECT_GT(left.size(), static_cast<std::size_t>(kFiles - 100));
+    ExpectMessages(f.bed.desktop.messages, {f.question});
+    EXPECT_TRUE(f.form().visible);
+    EXPECT_FALSE(program.IsDialogLoaded());
 }
 
 TEST(DestroyFolder, LinksAreRemovedAsNamesAndNeverFollowed) {

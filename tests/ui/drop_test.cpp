@@ -186,6 +186,9 @@ public:
     Result<FolderListing> ListFolder(const std::string& p) override {
         return Inside(p) ? ForwardingFileServices::ListFolder(p) : Result<FolderListing>(Refused());
     }
+    Result<FolderListing> ListFolderPaced(const std::string& p, const std::function<bool()>& goOn) override {
+        return Inside(p) ? ForwardingFileServices::ListFolderPaced(p, goOn) : Result<FolderListing>(Refused());
+    }
 
 private:
     bool Inside(const std::string& path) const {
