@@ -117,7 +117,7 @@ Result<> PosixFileServices::WriteAll(OpenFile& file, const void* data, std::size
     // next write follows what was written, also after a failure.
     const auto* bytes = static_cast<const char*>(data);
     if (file.mode != OpenMode::ByteAccess) {
-        const auto written = WriteFully(file.fd, file.position, bytes, size);
+        const auto written = file.gathered.WriteThrough(file.fd, file.position, bytes, size);
         file.writtenEnd = std::max(file.writtenEnd, file.position);
         return written;
     }

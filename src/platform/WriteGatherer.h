@@ -15,12 +15,24 @@ class WriteGatherer {
 public:
     // `size` bytes at `offset`, kept or written at once; a failure may be that of writes kept before.
     Result<> Write(int fd, std::int64_t offset, const char* data, std::size_t size);
+    // `size` bytes at `offset`, written at once, for files whose writes are not gathered; as WriteFully,
+    // `offset` ends after the last byte written.
+    Result<> WriteThrough(int fd, std::int64_t& offset, const char* data, std::size_t size);
     // Writes out what is kept; afterwards nothing is.
     Result<> Drain(int fd);
 
 private:
+    // Every write that reaches the file goes through here.
+    Result<> Out(int fd, std::int64_t& offset, const char* data, std::size_t size);
+    // A long run of writes is handed to the disk as it goes, and each write waits until the data a few MiB
+    // behind it is there: the flush at the run's end, which nothing can interrupt, then waits for a few MiB
+    // and not for gigabytes. The bytes and the writes stay the same; the data only reaches the disk sooner.
+    void SendBehind(int fd, std::int64_t offset, std::int64_t end);
+
     std::int64_t start_ = 0;
     std::vector<char> bytes_;
+    std::int64_t unsent_ = 0;    // the run's data from here on is not yet handed to the disk
+    std::int64_t unwaited_ = 0;  // from here on it may still be on its way
 };
 
 // Every byte written from `offset`, a short write continued; a write that makes no progress is a full
