@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 
@@ -47,6 +50,21 @@ QString NameFilter(const std::string& description, const std::string& pattern) {
 
 // Dot-files are ordinary files here: both pickers list them.
 void ListEveryEntry(QFileDialog& dialog) { dialog.setFilter(dialog.filter() | QDir::Hidden); }
+
+// A window just shown is on the screen before the program goes on: the window system maps and exposes it
+// and it is painted, while input waits for the program's next yield. A run that shows its progress window
+// and then works for long before it yields has its window drawn all the same.
+void AwaitExposure(QWidget& view) {
+    constexpr qint64 kLongestWaitMs = 250;
+    QElapsedTimer waited;
+    waited.start();
+    for (const QWindow* window = view.windowHandle(); window != nullptr && !window->isExposed();) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (waited.elapsed() >= kLongestWaitMs) break;
+        QThread::usleep(500);
+    }
+    view.repaint();
+}
 
 void Centre(QWidget& view) {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -209,6 +227,7 @@ void QtDesktop::Shown(Window& window) {
         // The main window is centred when it first appears and then stays where the user puts it.
         if (!dynamic_cast<MainWindowView*>(view) || !centred_.contains(&window)) Centre(*view);
         centred_.insert(&window);
+        AwaitExposure(*view);
     }
     view->raise();
 }

@@ -17,6 +17,7 @@
 #include "desktop/ViewSupport.h"
 #include "engine/OneFileWipe.h"
 #include "engine/ProgressWindow.h"
+#include "ui/DestroyFolderCommand.h"
 
 namespace scorvane::testing {
 namespace {
@@ -61,6 +62,24 @@ protected:
         }
         return false;
     }
+};
+
+// Runs `seen` for every event of the application.
+class EventWatch final : public QObject {
+public:
+    explicit EventWatch(std::function<void(QObject*, QEvent*)> seen) : seen_(std::move(seen)) {
+        qApp->installEventFilter(this);
+    }
+    ~EventWatch() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        seen_(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject*, QEvent*)> seen_;
 };
 
 // Nobody is there to answer a message box: each one is noted and closed.
@@ -108,6 +127,34 @@ TEST(ProgressPace, AWipeAppliesEachLookOnceRepaintsAtTheDisplaysPaceAndDrawsItsL
     UnloadDialogIfLoaded(program);
     QApplication::processEvents();
     EXPECT_EQ(spy.lastPaintedText[QStringLiteral("Label8")].toStdString(), "Wiping: five.bin...\n100% (Pass 7)");
+}
+
+TEST(ProgressPace, AFolderRunHasItsProgressWindowOnTheScreenBeforeItWipesItsFirstFile) {
+    DesktopProgram app;
+    Program& program = *app.program;
+    const std::string folder = app.dir.path() + "/flat";
+    std::vector<std::string> names;
+    for (int i = 0; i < 50; ++i) names.push_back("f" + std::to_string(i));
+    MakeTree(folder, names);
+
+    // The files still there when the progress window is first painted.
+    std::size_t filesAtFirstPaint = 0;
+    bool painted = false;
+    EventWatch watch([&](QObject* watched, QEvent* event) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (painted || event->type() != QEvent::Paint || widget == nullptr || !widget->isWindow() ||
+            widget->objectName() != QStringLiteral("Dialog")) {
+            return;
+        }
+        painted = true;
+        filesAtFirstPaint = FolderEntries(folder).size();
+    });
+    program.form1().Combo1.listIndex = 0;
+    program.form1().FolderToWipe = folder;
+    Command3_Click(program);
+    EXPECT_FALSE(PathExists(folder));
+    EXPECT_TRUE(painted);
+    EXPECT_EQ(filesAtFirstPaint, names.size());
 }
 
 // Posts itself again at each turn of the event loop and runs `last` at its `turns`-th turn.
