@@ -12,7 +12,7 @@
 
 namespace scorvane {
 
-int RunFolderCase(Program& program, int method, const std::string& path, const int& messages) {
+int RunFolderCase(Program& program, int method, const std::string& path, const int& messages, const RunHooks& hooks) {
     std::error_code error;
     if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, error))) {
         return Failed(path + " is no folder");
@@ -29,10 +29,12 @@ int RunFolderCase(Program& program, int method, const std::string& path, const i
     if (!before) return Failed("/proc/self/io cannot be read, so what was written cannot be checked");
 
     const auto start = std::chrono::steady_clock::now();
+    if (hooks.started) hooks.started();
     Command3_Click(program);
     UnloadDialogIfLoaded(program);
     form.Show();
     program.windows().Yield();
+    if (hooks.ended) hooks.ended();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%.3f\n", seconds);
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "RunHooks.h"
+
 namespace scorvane {
 
 class Program;
@@ -10,6 +12,7 @@ class Program;
 // window up), FolderToWipe is set and Command3_Click wipes the tree by METHOD; the seconds are printed.
 // Returns the exit status: 0 only when the tree is gone, its bytes were all written over and no
 // message was shown (`messages` counts them).
-int RunFolderCase(Program& program, int method, const std::string& path, const int& messages);
+int RunFolderCase(Program& program, int method, const std::string& path, const int& messages,
+                  const RunHooks& hooks = {});
 
 }  // namespace scorvane

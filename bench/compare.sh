@@ -4,9 +4,9 @@
 # Usage: bench/compare.sh [--quick] [--runs N] [--only CASES] [FOLDER]
 #   FOLDER (or $BENCH_DIR): where a fresh work folder is made; default /var/tmp.
 #   --quick: 64 MiB and 16 MiB files instead of 1024 MiB and 256 MiB, trees of 500 and 2,000 files
-#            instead of 2,000 and 20,000.
+#            instead of 2,000 and 20,000 (and 2,000 for the walk and window cases).
 #   --runs N: rounds per case (default 3); the median is shown.
-#   --only CASES: comma-separated, from one-pass, 35-pass, generator, space, gui, trees.
+#   --only CASES: comma-separated, from one-pass, 35-pass, generator, space, gui, trees, walks, gaps.
 # Exits non-zero when something fails to run or a case did no work; a missed target prints MISSED.
 set -euo pipefail
 export LC_ALL=C  # decimal points in every figure
@@ -14,21 +14,26 @@ export LC_ALL=C  # decimal points in every figure
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bench=${SCORVANE_BENCH:-$here/../build/scorvane-bench}
 gui_bench=${SCORVANE_GUI_BENCH:-$(dirname "$bench")/scorvane-gui-bench}
+disk_cost=${SCORVANE_DISK_COST:-$(dirname "$bench")/scorvane-disk-cost}
+walk_files=20000
+gap_files=20000
+gap_mib=1024
 one_pass_mib=1024
 many_pass_mib=256
 gui_files=2000
 tree_files=20000
 random_mib=1024
 runs=3
-only=one-pass,35-pass,generator,space,gui,trees
+only=one-pass,35-pass,generator,space,gui,trees,walks,gaps
 parent=${BENCH_DIR:-}
 
 while (($#)); do
     case $1 in
-        --quick) one_pass_mib=64; many_pass_mib=16; random_mib=64; gui_files=500; tree_files=2000; shift ;;
+        --quick) one_pass_mib=64; many_pass_mib=16; random_mib=64; gui_files=500; tree_files=2000
+                 walk_files=2000; gap_files=2000; gap_mib=64; shift ;;
         --runs) runs=$2; shift 2 ;;
         --only) only=$2; shift 2 ;;
-        -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h|--help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         -*) echo "unknown option: $1" >&2; exit 2 ;;
         *) parent=$1; shift ;;
     esac
@@ -39,6 +44,7 @@ fail() { echo "compare.sh: FAILED: $*" >&2; exit 1; }
 
 [[ -x $bench ]] || fail "no $bench: build it first (make -C build scorvane-bench scorvane-gui-bench)"
 ! wanted gui || [[ -x $gui_bench ]] || fail "no $gui_bench: build it first (make -C build scorvane-gui-bench)"
+! wanted gaps || [[ -x $gui_bench ]] || fail "no $gui_bench: build it first (make -C build scorvane-gui-bench)"
 for tool in shred dd openssl head sync df bc awk find perl; do
     command -v "$tool" >/dev/null || fail "$tool is missing"
 done
@@ -157,3 +163,5 @@ pipe_rate=$(echo "$one_pass_mib * 1048576 / $pipe_s / 1000000000" | bc -l)
 
 source "$here/compare-files.sh"
 source "$here/compare-trees.sh"
+source "$here/compare-walks.sh"
+source "$here/compare-gaps.sh"
