@@ -13,6 +13,7 @@ class HeadlessDesktop final : public WindowServices, public WindowHost {
 public:
     int MessageBox(const std::string& text, int style, const std::string& title) override;
     void Yield() override {}
+    bool RepaintDue() override { return false; }
     void Beep() override {}
     Result<CommandEnd> RunCommandLine(const std::string&) override { return MakeFailure(FailureNumber::FileNotFound); }
     void ShellOpen(const std::string&) override {}

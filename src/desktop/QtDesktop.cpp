@@ -112,11 +112,14 @@ void QtDesktop::Yield() {
     // millisecond has passed since its last turn here: Cancel, Esc and the window system are answered
     // within a millisecond, and a yield that comes sooner only reads the clock. The views catch up
     // with their models once a frame; events bring them up to date themselves.
-    if (eventTurn_.isValid() && eventTurn_.nsecsElapsed() < kEventTurnNs) return;
+    if (!RepaintDue()) return;
     if (pace_.Due()) SyncAll();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     eventTurn_.start();
 }
+
+// Views are drawn only when the event loop turns.
+bool QtDesktop::RepaintDue() { return !eventTurn_.isValid() || eventTurn_.nsecsElapsed() >= kEventTurnNs; }
 
 void QtDesktop::Beep() { QApplication::beep(); }
 

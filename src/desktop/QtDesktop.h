@@ -24,6 +24,7 @@ public:
 
     int MessageBox(const std::string& text, int style, const std::string& title) override;
     void Yield() override;
+    bool RepaintDue() override;
     void Beep() override;
     Result<CommandEnd> RunCommandLine(const std::string& commandLine) override;
     void ShellOpen(const std::string& target) override;

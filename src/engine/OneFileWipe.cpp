@@ -92,7 +92,10 @@ Outcome RunPass(Program& program, const Target& target, const Pass& pass, const 
         afterChunk = [&](std::size_t i) {
             if (i >= kChunks) return true;  // the remainder
             const int chunk = static_cast<int>(i);
-            program.dialog().Label8.caption = ProgressText(program, displayName, chunk + 1, pass.label);
+            // Built where the window may be drawn, and for the last chunk, so the pass ends with its text.
+            if (chunk == kChunks - 1 || program.windows().RepaintDue()) {
+                program.dialog().Label8.caption = ProgressText(program, displayName, chunk + 1, pass.label);
+            }
             MoveBar(program, chunk);
             return program.CancelFlag != 1;
         };

@@ -42,6 +42,8 @@ public:
     virtual int MessageBox(const std::string& text, int style, const std::string& title) = 0;
     // Handles every pending event (repaints, ticks, clicks, keys) before it returns; never waits for one.
     virtual void Yield() = 0;
+    // False when a yield now would surely draw nothing: a text built only to be shown may then wait.
+    virtual bool RepaintDue() { return true; }
     // Sounds the desktop's bell; never waits and never fails.
     virtual void Beep() = 0;
     // Runs a command line to its end, handling events meanwhile (the command may wait for the user, as a

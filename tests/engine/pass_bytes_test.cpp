@@ -355,6 +355,27 @@ TEST(PassProgress, EveryChunkShowsItsPercentagePassLabelAndBar) {
     }
 }
 
+TEST(PassProgress, TheTextIsBuiltOnlyWhereTheWindowMayBeDrawn) {
+    TraceBed t(25'099);
+    int asked = 0;
+    bool due = false;
+    t.bed.desktop.repaintDue = [&] { return due = ++asked % 3 == 0; };
+    std::vector<std::string> drawn;
+    t.bed.desktop.onEveryYield = [&](int) {
+        if (due) drawn.push_back(t.program.dialogUnloaded().Label8.caption);
+        due = false;
+    };
+    WipeFile(t.program, t.path, 1);
+    // Asked after chunks 0 to 98, due after every third; the last chunk's text is always built.
+    std::vector<std::string> expected, written;
+    for (int percent = 3; percent <= 99; percent += 3) expected.push_back(Text(percent, 0));
+    EXPECT_EQ(drawn, expected);
+    for (int i = 0; i <= 100; ++i) written.push_back(Text(i == 100 ? 100 : i / 3 * 3, 0));
+    std::vector<std::string> seen;
+    for (const auto& [text, width] : t.files.progress) seen.push_back(text);
+    EXPECT_EQ(seen, written);
+}
+
 TEST(PassProgress, TheThirtyFivePassMethodShowsEachPassDone) {
     for (const std::int64_t length : {1, 999, 5000}) {
         SCOPED_TRACE(length);

@@ -34,6 +34,7 @@ class FakeDesktop final : public WindowServices, public WindowHost {
 public:
     int MessageBox(const std::string& text, int style, const std::string& title) override;
     void Yield() override;
+    bool RepaintDue() override { return !repaintDue || repaintDue(); }
     void Beep() override { ++beeps; }
     Result<CommandEnd> RunCommandLine(const std::string& commandLine) override;
     void ShellOpen(const std::string& target) override { shellOpens.push_back(target); }
@@ -53,6 +54,7 @@ public:
     std::deque<int> answers;                                    // message-box answers, in order
     std::map<int, std::function<void()>> atYield;               // run at the yield with this number (from 1)
     std::function<void(int)> onEveryYield;                      // run at every yield with its number
+    std::function<bool()> repaintDue;                           // whether a yield now may draw; unset: always
     std::map<std::string, std::function<void(Window&)>> modal;  // what the user does in a modal window
     std::deque<std::string> folderAnswers;
     std::deque<std::vector<std::string>> fileAnswers;
