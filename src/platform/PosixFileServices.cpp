@@ -69,7 +69,8 @@ Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mod
         return LastFailure();
     }
     struct statx info {};
-    const bool looked = ::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_INO | STATX_MNT_ID, &info) == 0;
+    const bool looked =
+        ::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_INO | STATX_MNT_ID | STATX_SIZE | STATX_DIOALIGN, &info) == 0;
     if (!looked || !S_ISREG(info.stx_mode)) {
         const bool isFolder = S_ISDIR(info.stx_mode);
         ::close(fd);
@@ -98,6 +99,7 @@ Result<FileHandle> PosixFileServices::Open(const std::string& path, OpenMode mod
     auto open = std::make_unique<OpenFile>();
     open->fd = fd;
     open->mode = mode;
+    if (mode == OpenMode::ByteAccess) open->gathered.Prepare(fd, info, asyncContexts_);
     const FileHandle handle = nextHandle_++;
     files_.emplace(handle, std::move(open));
     return handle;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/AnchoredTree.h"
+#include "platform/DirectWrites.h"
 #include "platform/FileServices.h"
 
 namespace scorvane {
@@ -90,6 +91,7 @@ private:
     void SyncIfNamesLeft(int folder);
     std::set<std::pair<dev_t, ino_t>> namesLeft_;
 
+    AsyncContexts asyncContexts_;  // outlives the open files, which take from it
     std::map<FileHandle, std::unique_ptr<OpenFile>> files_;
     FileHandle nextHandle_ = 1;
     std::vector<std::unique_ptr<AnchoredTree>> anchors_;  // innermost last; empty entries hold nothing new

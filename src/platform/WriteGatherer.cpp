@@ -42,7 +42,7 @@ Result<> WriteGatherer::Write(int fd, std::int64_t offset, const char* data, std
     const bool joins = !bytes_.empty() && offset >= start_ && offset <= end &&
                        offset + static_cast<std::int64_t>(size) - start_ <= static_cast<std::int64_t>(kGatherLimit);
     if (!bytes_.empty() && !joins) {
-        if (auto drained = Drain(fd); !drained) return drained;
+        if (auto written = WriteOut(fd); !written) return written;
     }
     if (size > kGatherLimit) return Out(fd, offset, data, size);  // offset is the caller's copy
     if (bytes_.empty()) {
@@ -58,6 +58,12 @@ Result<> WriteGatherer::Write(int fd, std::int64_t offset, const char* data, std
 }
 
 Result<> WriteGatherer::Drain(int fd) {
+    const Result<> written = WriteOut(fd);
+    const Result<> ended = out_.Finish();  // the writes still under way, waited for also after a failure
+    return written ? ended : written;
+}
+
+Result<> WriteGatherer::WriteOut(int fd) {
     if (bytes_.empty()) return {};
     std::int64_t offset = start_;
     const Result<> written = Out(fd, offset, bytes_.data(), bytes_.size());
@@ -71,7 +77,7 @@ Result<> WriteGatherer::WriteThrough(int fd, std::int64_t& offset, const char* d
 
 Result<> WriteGatherer::Out(int fd, std::int64_t& offset, const char* data, std::size_t size) {
     const std::int64_t from = offset;
-    const Result<> written = WriteFully(fd, offset, data, size);
+    const Result<> written = out_.Write(fd, offset, data, size);
     if (written) SendBehind(fd, from, offset);
     return written;
 }

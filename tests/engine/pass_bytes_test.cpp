@@ -281,8 +281,20 @@ TEST(PassBytes, LargeFilesKeepTheirLayoutThroughBoundedWrites) {
         EXPECT_EQ(t.files.closes[1].substr(65537 * 7 - 2, 4), std::string("\x08\x00\xFF\xFF", 4));
     }
     {
-        // The 35-pass cycles keep their phase from the file's first byte across the write blocks.
-        const std::int64_t length = 3 * 1024 * 1024 + 7;
+        // Chunks above the gathered writes, written past the page cache from unaligned starts.
+        const std::int64_t length = 100 * 262'200 + 17;
+        TraceBed t(length);
+        WipeFile(t.program, t.path, 3);
+        Image image = ToImage(t.files.closes.at(0));
+        for (std::size_t p = 0; p < 2; ++p) {
+            ApplyPass(image, length, Plans()[3].passes[p]);
+            ExpectPass(t.files.closes.at(p + 1), image, t.files.closes[p]);
+        }
+    }
+    {
+        // The 35-pass cycles keep their phase from the file's first byte across the write blocks, and
+        // past the page cache up to the file's unaligned end.
+        const std::int64_t length = 6 * 1024 * 1024 + 7;
         TraceBed t(length);
         WipeFile(t.program, t.path, 8);
         EXPECT_LE(t.files.largestWrite, std::size_t{3 * 1024 * 1024});
