@@ -19,7 +19,7 @@ int RunWipeCase(Program& program, int method, const std::string& path, const int
     WipeFile(program, path, method);
     if (hooks.ended) hooks.ended();
     std::printf("%.3f\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    const std::uint64_t written = BytesWrittenSoFar().value_or(0) - *before;
+    const std::uint64_t written = BytesWrittenSince(*before);
     if (NameExists(path)) return Failed(path + " is still there");
     if (written < bytes) return Failed("wrote " + std::to_string(written) + " bytes over " + std::to_string(bytes));
     if (messages != 0) return Failed("the run showed " + std::to_string(messages) + " messages");

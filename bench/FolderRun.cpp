@@ -38,7 +38,7 @@ int RunFolderCase(Program& program, int method, const std::string& path, const i
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%.3f\n", seconds);
 
-    const std::uint64_t written = BytesWrittenSoFar().value_or(0) - *before;
+    const std::uint64_t written = BytesWrittenSince(*before);
     if (NameExists(path)) return Failed(path + " is still there");
     if (written < bytes) {
         return Failed("wrote " + std::to_string(written) + " bytes over a tree of " + std::to_string(bytes));

@@ -38,7 +38,7 @@ int RunSpaceCase(Program& program, int method, const std::string& mount, bool ro
     WipeSpace(program, mount);
     if (hooks.ended) hooks.ended();
     std::printf("%.3f\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    const std::uint64_t written = BytesWrittenSoFar().value_or(0) - *before;
+    const std::uint64_t written = BytesWrittenSince(*before);
     // A finished run fills (nearly) all the free space, shows its one end message and leaves no fill
     // folder behind.
     if (written < fillable / 10 * 9) {

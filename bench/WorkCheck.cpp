@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,14 +10,28 @@
 
 namespace scorvane {
 
-std::optional<std::uint64_t> BytesWrittenSoFar() {
+std::optional<WriteCounts> BytesWrittenSoFar() {
     std::ifstream io("/proc/self/io");
     std::string key;
     std::uint64_t value = 0;
+    WriteCounts counts;
+    int found = 0;
     while (io >> key >> value) {
-        if (key == "wchar:") return value;
+        if (key == "wchar:") {
+            counts.handed = value;
+            ++found;
+        } else if (key == "write_bytes:") {
+            counts.sent = value;
+            ++found;
+        }
     }
-    return std::nullopt;
+    if (found != 2) return std::nullopt;
+    return counts;
+}
+
+std::uint64_t BytesWrittenSince(const WriteCounts& before) {
+    const WriteCounts now = BytesWrittenSoFar().value_or(before);
+    return std::max(now.handed - before.handed, now.sent - before.sent);
 }
 
 std::uint64_t BytesInTree(const std::string& path) {

@@ -8,8 +8,16 @@ namespace scorvane {
 
 // What a benchmark case did, so that a case that did no work fails instead of printing a fast figure.
 
-// Bytes this process has handed to write calls so far (wchar of /proc/self/io); none when unreadable.
-std::optional<std::uint64_t> BytesWrittenSoFar();
+// What this process has written so far, from /proc/self/io: the bytes handed to write calls (wchar), and
+// those sent towards the disk (write_bytes), which also counts the writes handed to the disk asynchronously.
+struct WriteCounts {
+    std::uint64_t handed = 0;
+    std::uint64_t sent = 0;
+};
+// None when /proc/self/io cannot be read.
+std::optional<WriteCounts> BytesWrittenSoFar();
+// The bytes written since `before`: the larger of the two counts' growth.
+std::uint64_t BytesWrittenSince(const WriteCounts& before);
 
 // The bytes of the regular files in a tree, links not followed; 0 for a missing path.
 std::uint64_t BytesInTree(const std::string& path);
