@@ -56,7 +56,7 @@ if [[ -z $parent ]]; then parent=/var/tmp; fi
 [[ -d $parent ]] || fail "no folder $parent"
 fs_type=$(df --output=fstype "$parent" | tail -n 1 | tr -d ' ')
 [[ $fs_type != tmpfs ]] || fail "$parent is on tmpfs: give a folder on a disk"
-need_kib=$(((2 * one_pass_mib + 64 + tree_files / 100) * 1024))
+need_kib=$(((2 * one_pass_mib + 2 * many_pass_mib + 512 + tree_files / 50) * 1024))
 free_kib=$(df --output=avail -k "$parent" | tail -n 1 | tr -d ' ')
 ((free_kib > need_kib)) || fail "$parent has ${free_kib} KiB free, ${need_kib} KiB needed"
 
@@ -73,21 +73,49 @@ random_stream() {
 }
 (($(random_stream x | head -c 4096 | tr -d '\0' | wc -c) > 4000)) || fail "openssl gives no random stream"
 
-# A fresh file of random content, on the disk before the timing starts.
+# Victim files are made two ways, and every line says which: "cp", a copy of a random file held in the
+# page cache, as cp makes it; "4k", written in 4 KiB pieces, as head -c and most programs write. How a file
+# was last written decides how its pages lie in the page cache, and so what overwriting it costs.
+kinds=(cp 4k)
+kind_name() { if [[ $1 == cp ]]; then echo "made by cp"; else echo "written in 4 KiB pieces"; fi; }
+
+# The path of a random file of MIB MiB (one for each NAME), made once and read into the page cache each
+# time it is asked for.
+cached_source() {
+    local source=$work/source-${2:-file}-$1.bin
+    if [[ ! -f $source ]]; then
+        random_stream "source$1${2:-file}" | head -c "$(($1 * 1048576))" >"$source"
+        (($(stat -c %s "$source") == $1 * 1048576)) || fail "cannot create a source file of $1 MiB"
+    fi
+    cat -- "$source" >/dev/null
+    echo "$source"
+}
+
+# A fresh file of MIB MiB of random content made the KIND way, on the disk before the timing starts.
 make_file() {
     rm -f -- "$file"
-    random_stream "$RANDOM$RANDOM" | head -c "$(($1 * 1048576))" >"$file"
+    if [[ $2 == cp ]]; then
+        cp -- "$(cached_source "$1")" "$file"
+    else
+        random_stream "$RANDOM$RANDOM" | dd of="$file" bs=4k count="$(($1 * 256))" iflag=fullblock status=none
+    fi
     (($(stat -c %s "$file") == $1 * 1048576)) || fail "cannot create a file of $1 MiB"
     sync
 }
 
 # A tree of COUNT files of 1 to 8 KiB in 200 folders (20 folders of 9 subfolders each) at $tree, random
-# content, on the disk before the timing starts; the same SEED makes the same tree. $tree is the only
-# entry of its own folder, so that whatever a run leaves, under any name, is seen.
+# content, made the KIND way, on the disk before the timing starts; the same SEED makes the same tree.
+# "4k": each file written in pieces of at most 4 KiB; "cp": cp -r of such a tree held in the page cache.
+# $tree is the only entry of its own folder, so that whatever a run leaves, under any name, is seen.
 tree=$work/trees/tree
 make_tree() {
     rm -rf -- "$work/trees"
     mkdir -p -- "$work/trees"
+    local top=$tree
+    if [[ $3 == cp ]]; then
+        top=$work/tree-source
+        rm -rf -- "$top"
+    fi
     random_stream "tree$2" | perl -e '
         my ($count, $top) = @ARGV;
         srand(7);
@@ -103,9 +131,14 @@ make_tree() {
             read(STDIN, my $data, $size) == $size or die "short read";
             open(my $f, ">", $folders[$i % @folders] . "/f$i") or die "$!";
             binmode $f;
-            print $f $data;
+            for (my $at = 0; $at < $size; $at += 4096) { syswrite($f, $data, 4096, $at) or die "$!"; }
             close $f or die "$!";
-        }' "$1" "$tree" || fail "cannot make a tree of $1 files"
+        }' "$1" "$top" || fail "cannot make a tree of $1 files"
+    if [[ $3 == cp ]]; then
+        find "$top" -type f -exec cat {} + >/dev/null
+        cp -r -- "$top" "$tree" || fail "cannot copy the tree"
+        rm -rf -- "$top"
+    fi
     (($(find "$tree" -type f | wc -l) == $1)) || fail "the tree has not $1 files"
     sync
 }
