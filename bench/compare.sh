@@ -91,10 +91,11 @@ cached_source() {
     echo "$source"
 }
 
-# A fresh file of MIB MiB of random content made the KIND way, on the disk before the timing starts.
+# A fresh file of MIB MiB of random content made the KIND way (default 4k), on the disk before the timing
+# starts.
 make_file() {
     rm -f -- "$file"
-    if [[ $2 == cp ]]; then
+    if [[ ${2:-4k} == cp ]]; then
         cp -- "$(cached_source "$1")" "$file"
     else
         random_stream "$RANDOM$RANDOM" | dd of="$file" bs=4k count="$(($1 * 256))" iflag=fullblock status=none
@@ -112,7 +113,7 @@ make_tree() {
     rm -rf -- "$work/trees"
     mkdir -p -- "$work/trees"
     local top=$tree
-    if [[ $3 == cp ]]; then
+    if [[ ${3:-4k} == cp ]]; then
         top=$work/tree-source
         rm -rf -- "$top"
     fi
@@ -134,7 +135,7 @@ make_tree() {
             for (my $at = 0; $at < $size; $at += 4096) { syswrite($f, $data, 4096, $at) or die "$!"; }
             close $f or die "$!";
         }' "$1" "$top" || fail "cannot make a tree of $1 files"
-    if [[ $3 == cp ]]; then
+    if [[ ${3:-4k} == cp ]]; then
         find "$top" -type f -exec cat {} + >/dev/null
         cp -r -- "$top" "$tree" || fail "cannot copy the tree"
         rm -rf -- "$top"
